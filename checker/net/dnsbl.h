@@ -1,0 +1,8 @@
+#pragma once
+#include <string>
+
+#include "net/lookup.h"
+
+// Asks the system resolver for A records of <reversed address>.<zone>. flagged: a listing code
+// came back; clear: NXDOMAIN or no A record; failed: everything else, with its reason.
+LookupResult dnsblListed(const std::string& address, const std::string& zone);

@@ -1,0 +1,18 @@
+#pragma once
+// Platform-independent half of a blocklist query: the query name and the reading of the answer.
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "net/lookup.h"
+
+using Ipv4Bytes = std::array<std::uint8_t, 4>;
+
+// <reversed address>.<zone>, or nothing when the address does not split into four parts.
+std::optional<std::string> dnsblQueryName(const std::string& address, const std::string& zone);
+
+// Reads the A records of a successful answer. Listed only for a code in 127.0.0.0/8 that is
+// neither 127.0.0.1 (a filtering resolver) nor in 127.255.255.0/24 (the list refusing to answer).
+LookupResult classifyDnsblAnswer(const std::vector<Ipv4Bytes>& records);

@@ -1,0 +1,33 @@
+#pragma once
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+struct SourceEntry {
+  std::string name;
+  std::string domain;
+  std::string group;
+  std::string status;  // "clean", "bad", "off", or "unknown" when the source gave no answer
+  std::string detail;
+};
+
+struct ScanReport {
+  std::string ip;
+  std::vector<SourceEntry> sources;
+  std::vector<std::string> logs;
+  std::int32_t score = 0;
+  std::string verdict;
+  std::string mode;
+};
+
+void addSource(ScanReport& report, const std::string& name, const std::string& domain,
+               const std::string& group, const std::string& status, const std::string& detail);
+
+// The compact "scanResult" message.
+std::string writeScanResult(const ScanReport& report);
+
+// The answer of a scan that has no address to scan (153 bytes).
+inline constexpr std::string_view IP_REQUIRED_REPLY =
+    R"({"type":"scanResult","ok":false,"error":"IP required","score":0,"verdict":"IP required",)"
+    R"("sources":[],"logs":["Enter an IP or enable auto IP discovery."]})";

@@ -1,0 +1,8 @@
+#!/usr/bin/env bash
+# Cross-built with mingw-w64; the tests run under Wine in a throw-away prefix.
+set -euo pipefail
+cmake --preset windows >/dev/null
+cmake --build --preset windows
+export WINEPREFIX=$(mktemp -d /tmp/velmora-wine.XXXXXX)
+trap 'wineserver -k >/dev/null 2>&1 || true; rm -rf "$WINEPREFIX"' EXIT
+ctest --preset windows -j2
