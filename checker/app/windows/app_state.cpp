@@ -1,0 +1,6 @@
+#include "app_state.h"
+
+ICoreWebView2Controller* g_controller = nullptr;
+ICoreWebView2* g_webview = nullptr;
+HICON g_iconSmall = nullptr;
+HICON g_iconBig = nullptr;

@@ -1,0 +1,90 @@
+// Process entry and main window: GdiplusStartup / CoInitializeEx, RegisterClassW and
+// CreateWindowExW, DwmSetWindowAttribute for the dark title bar, WM_SETICON with the drawn
+// icons, and the GetMessageW loop.
+#include <windows.h>
+// After windows.h, which they rely on.
+#include <dwmapi.h>
+#include <gdiplus.h>
+#include <objbase.h>
+
+#include "app_state.h"
+#include "icon.h"
+#include "webview_host.h"
+#include "window_proc.h"
+
+namespace {
+
+constexpr DWORD DARK_MODE_ATTRIBUTE = 20;      // DWMWA_USE_IMMERSIVE_DARK_MODE
+constexpr DWORD CAPTION_COLOR_ATTRIBUTE = 35;  // DWMWA_CAPTION_COLOR
+constexpr COLORREF CAPTION_COLOR = 0x00180C07;
+
+void decorate(HWND window) {
+  const BOOL dark = TRUE;
+  DwmSetWindowAttribute(window, DARK_MODE_ATTRIBUTE, &dark, sizeof(dark));
+  const COLORREF caption = CAPTION_COLOR;
+  DwmSetWindowAttribute(window, CAPTION_COLOR_ATTRIBUTE, &caption, sizeof(caption));
+
+  if (!g_iconSmall) g_iconSmall = createAppIcon(16);
+  if (!g_iconBig) g_iconBig = createAppIcon(32);
+  if (g_iconSmall)
+    SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(g_iconSmall));
+  if (g_iconBig) SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(g_iconBig));
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
+  Gdiplus::GdiplusStartupInput gdiplusInput;  // version 1, no callback, nothing suppressed
+  ULONG_PTR gdiplusToken = 0;
+  Gdiplus::GdiplusStartup(&gdiplusToken, &gdiplusInput, nullptr);
+
+  const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  if (FAILED(com)) {
+    MessageBoxW(nullptr, (L"COM initialization failed.\n" + hresultText(com)).c_str(),
+                L"Startup error", MB_ICONERROR);
+    Gdiplus::GdiplusShutdown(gdiplusToken);
+    return 1;
+  }
+
+  WNDCLASSW windowClass{};
+  windowClass.lpfnWndProc = wndProc;
+  windowClass.hInstance = instance;
+  windowClass.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
+  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+  windowClass.lpszClassName = WINDOW_CLASS_NAME;
+  RegisterClassW(&windowClass);
+
+  HWND window =
+      CreateWindowExW(0, WINDOW_CLASS_NAME, WINDOW_TITLE, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
+                      CW_USEDEFAULT, 1180, 780, nullptr, nullptr, instance, nullptr);
+  if (!window) {
+    CoUninitialize();
+    Gdiplus::GdiplusShutdown(gdiplusToken);
+    return 1;
+  }
+
+  decorate(window);
+  ShowWindow(window, showCommand);
+  UpdateWindow(window);
+
+  MSG message{};
+  int exitCode = 0;
+  for (;;) {
+    const BOOL got = GetMessageW(&message, nullptr, 0, 0);
+    if (got == 0) {
+      exitCode = static_cast<int>(message.wParam);
+      break;
+    }
+    if (got == -1) {
+      // A broken queue would return -1 forever; end instead of spinning.
+      exitCode = 1;
+      break;
+    }
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+
+  CoUninitialize();
+  Gdiplus::GdiplusShutdown(gdiplusToken);
+  return exitCode;
+}
