@@ -1,0 +1,310 @@
+#!/usr/bin/env bash
+# Runs the real velmora-checker.exe under Wine (needs an X display, e.g. xvfb-run) with the
+# stand-in WebView2 runtime, one scenario after another, and checks the calls it made, the boxes
+# it showed, its window and its exit code. Screenshots go to --artifacts.
+# The scenarios share the registry of one Wine prefix, so they run in order, never in parallel.
+set -euo pipefail
+
+while (($#)); do
+  case $1 in
+    --emulator) emulator=$2 ;; --checker) checker=$2 ;; --loader) loader=$2 ;;
+    --runtime) runtime=$2 ;; --probe) probe=$2 ;; --work) work=$2 ;; --artifacts) artifacts=$2 ;;
+    *) echo "unknown argument $1" >&2; exit 64 ;;
+  esac
+  shift 2
+done
+here=$(cd "$(dirname "$0")" && pwd)
+repo=$(cd "$here/../../.." && pwd)
+export WINEPREFIX=${WINEPREFIX:-$repo/build/wineprefix}
+[[ -n "${DISPLAY:-}" ]] || { echo "no X display: run under xvfb-run" >&2; exit 1; }
+command -v xdotool >/dev/null || { echo "xdotool is missing" >&2; exit 1; }
+
+wine() { "$emulator" "$@"; }
+winpath() { local p=${1//\//\\}; echo "Z:$p"; }
+
+# Page requests must not reach the real internet: run the checker inside the fake internet when
+# it is there, else in an empty network namespace, where every lookup fails at once.
+net_wrap=()
+fake_internet=$repo/tests/fake-internet/run.sh
+if [[ -x "$fake_internet" ]]; then
+  net_wrap=("$fake_internet")
+  net_mode="fake internet"
+elif unshare -n true 2>/dev/null; then
+  net_wrap=(unshare -n)
+  net_mode="empty network namespace"
+else
+  net_mode="none"
+fi
+
+rm -rf "$work"
+mkdir -p "$work" "$artifacts"
+failures=0
+scenario=""
+fail() {
+  echo "FAIL [$scenario] $*"
+  failures=$((failures + 1))
+}
+# Polls (never a fixed sleep) until the command succeeds or the time is up.
+wait_until() {
+  local seconds=$1
+  shift
+  local deadline=$((SECONDS + seconds))
+  until "$@" >/dev/null 2>&1; do
+    ((SECONDS < deadline)) || return 1
+    sleep 0.1
+  done
+}
+log_has() { grep -qF -- "$1" "$log"; }
+expect_log() { log_has "$1" || fail "missing call: $1"; }
+expect_no_log() { ! log_has "$1" || fail "unexpected call: $1"; }
+count_log() { grep -cF -- "$1" "$log" || true; }
+line_of() { grep -nF -m1 -- "$1" "$log" | cut -d: -f1; }
+expect_order() {
+  local a b
+  a=$(line_of "$1")
+  b=$(line_of "$2")
+  [[ -n "$a" && -n "$b" && "$a" -lt "$b" ]] || fail "expected '$1' before '$2'"
+}
+
+# A fresh layout: the program at $1 (relative), a page at each of the remaining paths.
+layout() {
+  local dir=$work/$scenario
+  mkdir -p "$dir/log" "$(dirname "$dir/$1")"
+  cp "$checker" "$dir/$1"
+  shift
+  local page
+  for page in "$@"; do
+    mkdir -p "$(dirname "$dir/$page")"
+    echo '<!doctype html><title>stand-in page</title>' >"$dir/$page"
+  done
+  log=$dir/log/calls.log
+  : >"$log"
+}
+
+start_checker() {
+  local exe=$work/$scenario/$1
+  VELMORA_STANDIN_DIR=$(winpath "$work/$scenario/log") "${net_wrap[@]}" "$emulator" "$exe" \
+    >"$work/$scenario/log/stdout" 2>&1 &
+  checker_pid=$!
+}
+
+# Closes the main window and checks that the program ends with exit code 0.
+close_and_expect_exit_zero() {
+  wait_until 20 wine "$probe" main || fail "main window not found"
+  wine "$probe" close || fail "could not close the window"
+  local status=0
+  wait_until 20 bash -c "! kill -0 $checker_pid" || {
+    fail "program still running after close"
+    kill "$checker_pid" 2>/dev/null || true
+  }
+  wait "$checker_pid" || status=$?
+  [[ $status -eq 0 ]] || fail "exit code $status, expected 0"
+}
+
+# The box with this caption: found by xdotool, then read through Win32; dismissed afterwards.
+expect_box() {
+  local caption=$1 text=$2 shot=${3:-}
+  wait_until 20 xdotool search --name "^${caption}\$" || {
+    fail "no '$caption' box on screen"
+    return
+  }
+  [[ -z "$shot" ]] || import -window root "$artifacts/$shot"
+  local seen
+  seen=$(wine "$probe" box "$caption" | tr -d '\r')
+  grep -qxF "owner=main" <<<"$seen" || fail "box '$caption' not owned by the main window: $seen"
+  grep -qxF "text=$text" <<<"$seen" || fail "box '$caption' text: got '$seen', want 'text=$text'"
+  wine "$probe" dismiss "$caption" || true
+  wait_until 20 bash -c "! xdotool search --name '^${caption}\$'" || fail "box did not close"
+}
+
+clients_key='Software\Microsoft\EdgeUpdate\Clients\{F3017226-FE2A-4295-8BDF-00C3A9A7E4C5}'
+register_runtime() {  # hive-relative key, version
+  wine reg add "$1" /v pv /t REG_SZ /d "$2" /f >/dev/null 2>&1
+}
+unregister_runtimes() {
+  wine reg delete "HKCU\\$clients_key" /f >/dev/null 2>&1 || true
+  wine reg delete "HKLM\\SOFTWARE\\WOW6432Node\\${clients_key#Software\\}" /f >/dev/null 2>&1 || true
+}
+install_runtime() {  # folder root, version
+  local dir="$1/Microsoft/EdgeWebView/Application/$2/EBWebView/x64"
+  mkdir -p "$dir"
+  cp "$runtime" "$dir/EmbeddedBrowserWebView.dll"
+}
+
+wine reg query 'HKCU\Software' >/dev/null 2>&1 || true  # makes sure the prefix exists
+drive_c=$WINEPREFIX/drive_c
+local_appdata=$(ls -d "$drive_c"/users/*/AppData/Local | grep -v '/Public/' | head -n1)
+program_files_x86="$drive_c/Program Files (x86)"
+unregister_runtimes
+rm -rf "$local_appdata/Microsoft/EdgeWebView" "$program_files_x86/Microsoft/EdgeWebView"
+trap 'unregister_runtimes; rm -rf "$local_appdata/Microsoft/EdgeWebView" "$program_files_x86/Microsoft/EdgeWebView"' EXIT
+
+# ---------------------------------------------------------------------------------------------
+scenario=startup-and-messages  # loader beside the program; the page beside it wins over the parent's
+layout app/velmora-checker.exe app/web/index.html web/index.html
+cp "$loader" "$work/$scenario/app/"
+base=$(winpath "$work/$scenario/app")
+start_checker app/velmora-checker.exe
+if wait_until 30 log_has "view.Navigate"; then
+  expect_log "loader.CreateCoreWebView2EnvironmentWithOptions browserFolder=(null) options=null userDataFolder=$base\\build\\webview-user-data userDataExists=1 apartment=STA"
+  expect_log "environmentHandler.QueryInterface own=0x00000000(same) IUnknown=0x00000000(same) other=0x80004002"
+  expect_log "controllerHandler.QueryInterface own=0x00000000(same) IUnknown=0x00000000(same) other=0x80004002"
+  expect_log "messageHandler.QueryInterface own=0x00000000(same) IUnknown=0x00000000(same) other=0x80004002"
+  expect_log "environment.CreateCoreWebView2Controller parentIsWindow=1"
+  expect_log "environmentHandler.Invoke 0x00000000 -> 0x00000000"
+  expect_log "environment destroyed"
+  expect_log "environmentHandler.Release -> 0"
+  expect_order "controller.get_CoreWebView2" "controller.put_Bounds"
+  expect_order "controller.put_Bounds" "view.Navigate"
+  expect_log "settings.put_IsStatusBarEnabled 0"
+  expect_log "settings.put_AreDefaultContextMenusEnabled 1"
+  expect_order "settings.put_AreDefaultContextMenusEnabled 1" "view.Navigate"
+  expect_order "view.add_WebMessageReceived" "view.Navigate"
+  grep -qE '^view\.Navigate file:///?Z:/.*/startup-and-messages/app/web/index\.html$' "$log" ||
+    fail "page URL is not the file URL of app\\web\\index.html: $(grep Navigate "$log")"
+  [[ $(count_log "settings.") -eq 3 ]] || fail "settings other than the two expected were touched"
+  [[ -d "$work/$scenario/app/build/webview-user-data" ]] || fail "user-data folder not created"
+  expect_log "controllerHandler.Release -> 0"
+  first_bounds=$(grep -m1 '^controller.put_Bounds' "$log")
+  [[ "$first_bounds" =~ ^controller.put_Bounds\ 0\ 0\ [1-9][0-9]+\ [1-9][0-9]+$ ]] ||
+    fail "first bounds are not the client area: $first_bounds"
+
+  # The page asks for a scan and its public address, as index.html posts them.
+  if ((${#net_wrap[@]})); then
+    messages=('{"type":"scan","ip":"203.0.113.7","mode":"fast","geo":false,"reputation":false,"tor":false,"dns":false,"local":false,"autoIp":false}'
+      '{"type":"getIp"}')
+  else
+    echo "note: no network isolation available; only the network-free scan is injected"
+    messages=('{"type":"scan","ip":"203.0.113.7","geo":false,"reputation":false,"tor":false,"dns":false,"local":false,"autoIp":false}')
+  fi
+  printf '%s\n' "${messages[@]}" >"$work/$scenario/log/inject.tmp"
+  mv "$work/$scenario/log/inject.tmp" "$work/$scenario/log/inject.txt"
+  want=${#messages[@]}
+  wait_until 90 bash -c "[[ \$(grep -c '^view.PostWebMessageAsJson' '$log') -ge $want ]]" ||
+    fail "not every request was answered ($(count_log view.PostWebMessageAsJson) of $want)"
+  [[ $(count_log "messageHandler.Invoke -> 0x00000000") -eq $want ]] ||
+    fail "the message handler did not return S_OK for every message"
+  import -window root "$artifacts/checker-window-standin.png"
+
+  # Resizing the window: the bounds follow its new client area.
+  client=$(wine "$probe" resize 900 640 | tr -d '\r')
+  wait_until 10 log_has "controller.put_Bounds 0 0 ${client#client }" ||
+    fail "bounds did not follow the resize to '${client}'"
+  close_and_expect_exit_zero
+
+  [[ $(grep -c '^view.PostWebMessageAsJson {"type":"scanResult"' "$log") -eq 1 ]] ||
+    fail "expected exactly one scanResult: $(grep PostWebMessageAsJson "$log")"
+  grep -q '^view.PostWebMessageAsJson {"type":"scanResult".*"203\.0\.113\.7"' "$log" ||
+    fail "scanResult does not carry the address"
+  if ((want == 2)); then
+    [[ $(grep -c '^view.PostWebMessageAsJson {"type":"ipResult"' "$log") -eq 1 ]] ||
+      fail "expected exactly one ipResult"
+  fi
+  [[ $(count_log "view.PostWebMessageAsJson") -eq $want ]] || fail "extra replies were delivered"
+  expect_log "view destroyed"
+  expect_log "controller destroyed"
+  expect_log "settings destroyed"
+  expect_log "view released message handler -> 0"
+  expect_no_log "controller.Close"
+else
+  fail "start-up did not reach Navigate"
+  kill "$checker_pid" 2>/dev/null || true
+fi
+expect_no_log "UNEXPECTED"
+expect_no_log "WRONG-THREAD"
+
+# ---------------------------------------------------------------------------------------------
+scenario=per-machine-runtime-page-in-grandparent
+# No loader: the per-machine registration (32-bit view) wins over a per-user "0.0.0.0".
+layout a/b/velmora-checker.exe web/index.html
+register_runtime "HKCU\\$clients_key" 0.0.0.0
+register_runtime "HKLM\\SOFTWARE\\WOW6432Node\\${clients_key#Software\\}" 121.0.2277.83
+install_runtime "$program_files_x86" 121.0.2277.83
+start_checker a/b/velmora-checker.exe
+wait_until 30 log_has "view.Navigate" || fail "start-up did not reach Navigate"
+expect_log "runtime.CreateWebViewEnvironmentWithOptionsInternal checkRunningInstance=1 runtimeType=0 options=null userDataFolder=$(winpath "$work/$scenario")\\build\\webview-user-data userDataExists=1 apartment=STA"
+grep -qE "^view\.Navigate file:///?Z:/.*/$scenario/web/index\.html$" "$log" ||
+  fail "page URL is not the grandparent's page"
+close_and_expect_exit_zero
+expect_log "controller destroyed"
+unregister_runtimes
+rm -rf "$program_files_x86/Microsoft/EdgeWebView"
+
+# ---------------------------------------------------------------------------------------------
+scenario=per-user-runtime-page-in-parent
+layout bin/velmora-checker.exe web/index.html
+register_runtime "HKCU\\$clients_key" 120.0.2210.144
+install_runtime "$local_appdata" 120.0.2210.144
+start_checker bin/velmora-checker.exe
+wait_until 30 log_has "view.Navigate" || fail "start-up did not reach Navigate"
+expect_log "runtime.CreateWebViewEnvironmentWithOptionsInternal checkRunningInstance=1 runtimeType=0 options=null userDataFolder=$(winpath "$work/$scenario")\\build\\webview-user-data"
+grep -qE "^view\.Navigate file:///?Z:/.*/$scenario/web/index\.html$" "$log" ||
+  fail "page URL is not the parent's page"
+close_and_expect_exit_zero
+unregister_runtimes
+rm -rf "$local_appdata/Microsoft/EdgeWebView"
+
+# ---------------------------------------------------------------------------------------------
+scenario=no-runtime
+layout app/velmora-checker.exe app/web/index.html
+start_checker app/velmora-checker.exe
+expect_box "WebView2 error" \
+  'WebView2 could not start.\nHRESULT: 0x80070002\nMake sure Microsoft Edge WebView2 Runtime is installed.' \
+  webview2-error-box.png
+wait_until 20 bash -c "'$emulator' '$probe' main | grep -q visible=1" || fail "window did not stay"
+close_and_expect_exit_zero
+
+# ---------------------------------------------------------------------------------------------
+scenario=page-missing
+layout x/y/velmora-checker.exe
+start_checker x/y/velmora-checker.exe
+expect_box "Cannot find web/index.html" "$(winpath "$work/$scenario")\\web\\index.html" \
+  page-missing-box.png
+[[ -d "$work/$scenario/build/webview-user-data" ]] ||
+  fail "build\\webview-user-data not created under the grandparent"
+wait_until 20 bash -c "'$emulator' '$probe' main | grep -q visible=1" || fail "window did not stay"
+close_and_expect_exit_zero
+[[ ! -s "$log" ]] || fail "WebView2 was started without a page"
+
+# ---------------------------------------------------------------------------------------------
+# Failures reported by the runtime itself.
+for failure in environment controller view; do
+  scenario=$failure-failure
+  layout app/velmora-checker.exe app/web/index.html
+  cp "$loader" "$work/$scenario/app/"
+  case $failure in
+    environment)
+      export VELMORA_STANDIN_ENVIRONMENT_RESULT=80004005
+      text='WebView2 could not start.\nHRESULT: 0x80004005\nMake sure Microsoft Edge WebView2 Runtime is installed.'
+      ;;
+    controller)
+      export VELMORA_STANDIN_CONTROLLER_RESULT=80070005
+      text='WebView2 controller could not be created.\nHRESULT: 0x80070005'
+      ;;
+    view)
+      export VELMORA_STANDIN_VIEW_RESULT=80004001
+      text='WebView2 controller could not be created.\nHRESULT: 0x80004001'
+      ;;
+  esac
+  start_checker app/velmora-checker.exe
+  expect_box "WebView2 error" "$text"
+  unset VELMORA_STANDIN_ENVIRONMENT_RESULT VELMORA_STANDIN_CONTROLLER_RESULT VELMORA_STANDIN_VIEW_RESULT
+  close_and_expect_exit_zero
+  case $failure in
+    environment) expect_log "environmentHandler.Invoke 0x80004005 -> 0x80004005" ;;
+    controller) expect_log "controllerHandler.Invoke 0x80070005 -> 0x80070005" ;;
+    view)
+      expect_log "controllerHandler.Invoke 0x00000000 -> 0x80004001"
+      expect_no_log "view.Navigate"
+      expect_log "controller destroyed"
+      ;;
+  esac
+  expect_no_log "UNEXPECTED"
+done
+
+echo "network for page requests: $net_mode"
+if ((failures)); then
+  echo "$failures check(s) failed; logs under $work"
+  exit 1
+fi
+echo "all scenarios passed; screenshots in $artifacts"
