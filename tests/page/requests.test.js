@@ -1,5 +1,6 @@
-// What the page posts to the host: the exact JSON text, since the host reads switches by the
-// bytes after each colon and only the literals true/false count.
+// What the page posts to the host. Each message must be an object (a posted string is ignored)
+// and the switches real booleans: the host reads the bytes after each colon, and only the
+// literals true/false count.
 import { describe, it, before, after } from 'node:test';
 import assert from 'node:assert/strict';
 import { launch, openPage, posted, deliver, ui } from './harness.js';
@@ -14,7 +15,10 @@ after(async () => {
 });
 
 const BASE = { type: 'scan', geo: true, reputation: true, tor: true, dns: true, local: true, autoIp: true, mode: 'deep', ip: '' };
-const scan = (changes) => JSON.stringify({ ...BASE, ...changes });
+const scan = (changes) => ({ ...BASE, ...changes });
+const GET_IP = { type: 'getIp' };
+// Parsed back from the JSON text the host would receive.
+const sent = async (page) => (await posted(page)).map((text) => JSON.parse(text));
 const SWITCHES = ['Auto IP', 'Geolocation', 'Reputation services', 'Tor exit list', 'DNS blocklists', 'Local proxy'];
 
 describe('requests posted to the host', () => {
@@ -71,7 +75,7 @@ describe('requests posted to the host', () => {
       act: async (p) => {
         await ui.detect(p).click();
       },
-      want: ['{"type":"getIp"}'],
+      want: [GET_IP],
     },
     {
       name: 'address left as typed when it is not IPv4',
@@ -86,7 +90,7 @@ describe('requests posted to the host', () => {
     it(c.name, async () => {
       const { page, problems } = await openPage(browser.context);
       await c.act(page);
-      assert.deepEqual(await posted(page), c.want);
+      assert.deepStrictEqual(await sent(page), c.want);
       assert.deepEqual(problems, []);
       await page.close();
     });
@@ -105,7 +109,7 @@ describe('one scan at a time', () => {
     assert.match(await page.locator('#busy-title').textContent(), /Checking 203\.0\.113\.7/);
 
     await ui.detect(page).click();
-    assert.deepEqual(await posted(page), [scan({ ip: '203.0.113.7' }), '{"type":"getIp"}']);
+    assert.deepStrictEqual(await sent(page), [scan({ ip: '203.0.113.7' }), GET_IP]);
 
     await deliver(page, R.CLEAN_HOME);
     assert.equal(await ui.scan(page).isDisabled(), false);
@@ -136,10 +140,10 @@ describe('one scan at a time', () => {
     const { page } = await openPage(browser.context);
     await ui.detect(page).click();
     await ui.detect(page).click({ force: true });
-    assert.deepEqual(await posted(page), ['{"type":"getIp"}']);
+    assert.deepStrictEqual(await sent(page), [GET_IP]);
     await deliver(page, R.IP_NOT_FOUND);
     await ui.detect(page).click();
-    assert.deepEqual(await posted(page), ['{"type":"getIp"}', '{"type":"getIp"}']);
+    assert.deepStrictEqual(await sent(page), [GET_IP, GET_IP]);
     await page.close();
   });
 });
