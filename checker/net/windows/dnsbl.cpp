@@ -1,0 +1,62 @@
+// Blocklist query on the Windows DNS client: DnsQuery_A (type A, standard options, so the
+// resolver's cache and configured servers are used) and DnsFree with DnsFreeRecordList.
+// The query name and the reading of the A records are shared with the other platforms.
+#include "net/dnsbl.h"
+
+#include <windns.h>
+#include <windows.h>
+
+#include <cstring>
+
+#include "net/dnsbl_answer.h"
+
+namespace {
+
+std::string reasonFor(DNS_STATUS status) {
+  switch (status) {
+    case ERROR_TIMEOUT:
+      return "time-out";
+    case DNS_ERROR_RCODE_SERVER_FAILURE:
+      return "server failure";
+    case DNS_ERROR_RCODE_REFUSED:
+      return "refused by the resolver";
+    case DNS_ERROR_RCODE_FORMAT_ERROR:
+    case DNS_ERROR_INVALID_NAME:
+    case DNS_ERROR_INVALID_NAME_CHAR:
+      return "malformed query name";
+    default:
+      return "no answer";
+  }
+}
+
+}  // namespace
+
+LookupResult dnsblListed(const std::string& address, const std::string& zone) {
+  const std::optional<std::string> name = dnsblQueryName(address, zone);
+  if (!name) return failedResult("not an IPv4 address");
+
+  // The list's names are narrow here; only the A data is read, which both forms share.
+  PDNS_RECORD records = nullptr;
+  const DNS_STATUS status =
+      DnsQuery_A(name->c_str(), DNS_TYPE_A, DNS_QUERY_STANDARD, nullptr, &records, nullptr);
+  if (status == DNS_ERROR_RCODE_NAME_ERROR || status == DNS_INFO_NO_RECORDS) {
+    if (records) DnsFree(records, DnsFreeRecordList);
+    return clearResult();
+  }
+  if (status != 0) {
+    if (records) DnsFree(records, DnsFreeRecordList);
+    return failedResult(reasonFor(status));
+  }
+
+  // Only A records of the answer section count; a CNAME on the way is skipped.
+  std::vector<Ipv4Bytes> addresses;
+  for (PDNS_RECORD record = records; record != nullptr; record = record->pNext) {
+    if (record->wType != DNS_TYPE_A || record->Flags.S.Section != DnsSectionAnswer) continue;
+    Ipv4Bytes bytes{};
+    // IpAddress holds the address in network order: its bytes are the dotted parts in order.
+    std::memcpy(bytes.data(), &record->Data.A.IpAddress, bytes.size());
+    addresses.push_back(bytes);
+  }
+  if (records) DnsFree(records, DnsFreeRecordList);
+  return classifyDnsblAnswer(addresses);
+}
