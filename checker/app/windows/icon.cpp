@@ -2,9 +2,11 @@
 // CreateBitmap, CreateIconIndirect) and the GDI+ flat API (path, solid brush, pens).
 #include "app/windows/icon.h"
 
+// The GDI+ headers need IStream from objidl.h.
+// clang-format off
 #include <objidl.h>
-// objidl.h first: the GDI+ headers need IStream.
 #include <gdiplus.h>
+// clang-format on
 
 #include <algorithm>
 #include <cstring>

@@ -1,10 +1,13 @@
 // Blocklist query on the Windows DNS client: DnsQuery_A (type A, standard options, so the
 // resolver's cache and configured servers are used) and DnsFree with DnsFreeRecordList.
 // The query name and the reading of the A records are shared with the other platforms.
-#include "net/dnsbl.h"
-
-#include <windns.h>
+// windns.h needs the types of windows.h.
+// clang-format off
 #include <windows.h>
+#include <windns.h>
+// clang-format on
+
+#include "net/dnsbl.h"
 
 #include <cstring>
 

@@ -3,9 +3,11 @@
 #include "app/windows/icon.h"
 
 #include <gtest/gtest.h>
+// The GDI+ headers need IStream from objidl.h.
+// clang-format off
 #include <objidl.h>
-// objidl.h first: the GDI+ headers need IStream.
 #include <gdiplus.h>
+// clang-format on
 
 #include <algorithm>
 #include <cmath>
