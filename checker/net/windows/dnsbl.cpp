@@ -22,7 +22,7 @@ std::string reasonFor(DNS_STATUS status) {
     case DNS_ERROR_RCODE_SERVER_FAILURE:
       return "server failure";
     case DNS_ERROR_RCODE_REFUSED:
-      return "refused by the resolver";
+      return "refused by the list";
     case DNS_ERROR_RCODE_FORMAT_ERROR:
     case DNS_ERROR_INVALID_NAME:
     case DNS_ERROR_INVALID_NAME_CHAR:

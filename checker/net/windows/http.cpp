@@ -7,6 +7,8 @@
 #include <winhttp.h>
 
 #include <algorithm>
+#include <new>
+#include <string>
 #include <vector>
 
 #include "net/windows/http_limits.h"
@@ -26,28 +28,36 @@ struct Handles {
   }
 };
 
+// The same short words as the other platforms' client.
 std::string reasonFor(DWORD error) {
   switch (error) {
     case ERROR_WINHTTP_TIMEOUT:
       return "time-out";
     case ERROR_WINHTTP_NAME_NOT_RESOLVED:
-      return "name not resolved";
+      return "host not found";
     case ERROR_WINHTTP_CANNOT_CONNECT:
       return "no connection";
     case ERROR_WINHTTP_CONNECTION_ERROR:
-      return "connection broken";
-    case ERROR_WINHTTP_SECURE_FAILURE:
+    case ERROR_WINHTTP_INVALID_SERVER_RESPONSE:
+      return "connection cut";
     case ERROR_WINHTTP_SECURE_CERT_DATE_INVALID:
     case ERROR_WINHTTP_SECURE_CERT_CN_INVALID:
     case ERROR_WINHTTP_SECURE_INVALID_CA:
     case ERROR_WINHTTP_SECURE_CERT_REV_FAILED:
-    case ERROR_WINHTTP_SECURE_CHANNEL_ERROR:
     case ERROR_WINHTTP_SECURE_INVALID_CERT:
     case ERROR_WINHTTP_SECURE_CERT_REVOKED:
     case ERROR_WINHTTP_SECURE_CERT_WRONG_USAGE:
+      return "certificate rejected";
+    case ERROR_WINHTTP_SECURE_FAILURE:
+    case ERROR_WINHTTP_SECURE_CHANNEL_ERROR:
       return "TLS failure";
+    case ERROR_WINHTTP_REDIRECT_FAILED:
+      return "redirect refused";
+    case ERROR_NOT_ENOUGH_MEMORY:
+    case ERROR_OUTOFMEMORY:
+      throw std::bad_alloc();
     default:
-      return "no answer";
+      return "no answer (error " + std::to_string(error) + ")";
   }
 }
 
@@ -58,12 +68,10 @@ long msLeft(ULONGLONG deadline) {
 }
 
 // Every phase gets its own limit, but never more than what is left of the whole call.
-// Returns whether the ceiling, not the phase limit, is the binding one.
-bool applyTimeouts(HINTERNET handle, const HttpLimits& limits, ULONGLONG deadline) {
+void applyTimeouts(HINTERNET handle, const HttpLimits& limits, ULONGLONG deadline) {
   const long left = std::max(msLeft(deadline), 1L);
   const int ms = static_cast<int>(std::min(limits.phaseMs, left));
   WinHttpSetTimeouts(handle, ms, ms, ms, ms);
-  return left < limits.phaseMs;
 }
 
 }  // namespace
@@ -96,12 +104,11 @@ HttpResult httpGetWithin(const std::string& host, const std::string& path, bool 
     result.failure = reasonFor(GetLastError());
     return result;
   }
-  bool clipped = applyTimeouts(h.request, limits, deadline);
+  applyTimeouts(h.request, limits, deadline);
   if (!WinHttpSendRequest(h.request, WINHTTP_NO_ADDITIONAL_HEADERS, 0, WINHTTP_NO_REQUEST_DATA, 0,
                           0, 0) ||
       !WinHttpReceiveResponse(h.request, nullptr)) {
-    const DWORD error = GetLastError();
-    result.failure = reasonFor(error);
+    result.failure = reasonFor(GetLastError());
     return result;
   }
 
@@ -112,16 +119,16 @@ HttpResult httpGetWithin(const std::string& host, const std::string& path, bool 
   result.status = status;
 
   bool tooLarge = false;
-  bool outOfTime = false;
+  std::string readFailure;
   for (;;) {
     if (msLeft(deadline) == 0) {
-      outOfTime = true;
+      readFailure = "time-out";
       break;
     }
-    clipped = applyTimeouts(h.request, limits, deadline);
+    applyTimeouts(h.request, limits, deadline);
     DWORD available = 0;
     if (!WinHttpQueryDataAvailable(h.request, &available)) {
-      outOfTime = clipped && GetLastError() == ERROR_WINHTTP_TIMEOUT;
+      readFailure = reasonFor(GetLastError());
       break;
     }
     if (available == 0) break;
@@ -131,7 +138,7 @@ HttpResult httpGetWithin(const std::string& host, const std::string& path, bool 
     std::vector<char> buffer(wanted, '\0');
     DWORD read = 0;
     if (!WinHttpReadData(h.request, buffer.data(), wanted, &read)) {
-      outOfTime = clipped && GetLastError() == ERROR_WINHTTP_TIMEOUT;
+      readFailure = reasonFor(GetLastError());
       break;
     }
     result.body.append(buffer.data(), read);
@@ -142,13 +149,10 @@ HttpResult httpGetWithin(const std::string& host, const std::string& path, bool 
     }
   }
 
-  // A body cut short by the network is judged by its status; one cut by our own caps is not.
-  result.ok = result.status - 200u <= 99u && !tooLarge && !outOfTime;
-  if (tooLarge) {
-    result.failure = "body too large";
-  } else if (outOfTime) {
-    result.failure = "time-out";
-  }
+  // A body that breaks off (cut, stalled, or ended by the call's ceiling) is kept and judged by
+  // its status; only an oversized body is refused outright.
+  result.ok = result.status - 200u <= 99u && !tooLarge;
+  result.failure = tooLarge ? "body too large" : readFailure;
   return result;
 }
 

@@ -29,7 +29,7 @@ NameLookup reverseDnsName(const std::string& address) {
     case EAI_NONAME:  // WSAHOST_NOT_FOUND: the address has no PTR record
       return answered({});
     case EAI_AGAIN:
-      return failed("time-out");
+      return failed("temporary DNS failure");
     case WSANOTINITIALISED:
       return failed("sockets not started");
     default:
