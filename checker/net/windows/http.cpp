@@ -32,6 +32,7 @@ struct Handles {
 std::string reasonFor(DWORD error) {
   switch (error) {
     case ERROR_WINHTTP_TIMEOUT:
+    case WSAETIMEDOUT:  // Wine passes the socket's own code through
       return "time-out";
     case ERROR_WINHTTP_NAME_NOT_RESOLVED:
       return "host not found";
@@ -40,6 +41,7 @@ std::string reasonFor(DWORD error) {
     case ERROR_WINHTTP_CONNECTION_ERROR:
     case ERROR_WINHTTP_INVALID_SERVER_RESPONSE:
       return "connection cut";
+    case ERROR_WINHTTP_SECURE_FAILURE:  // synchronous calls report every certificate error so
     case ERROR_WINHTTP_SECURE_CERT_DATE_INVALID:
     case ERROR_WINHTTP_SECURE_CERT_CN_INVALID:
     case ERROR_WINHTTP_SECURE_INVALID_CA:
@@ -48,7 +50,6 @@ std::string reasonFor(DWORD error) {
     case ERROR_WINHTTP_SECURE_CERT_REVOKED:
     case ERROR_WINHTTP_SECURE_CERT_WRONG_USAGE:
       return "certificate rejected";
-    case ERROR_WINHTTP_SECURE_FAILURE:
     case ERROR_WINHTTP_SECURE_CHANNEL_ERROR:
       return "TLS failure";
     case ERROR_WINHTTP_REDIRECT_FAILED:
@@ -72,6 +73,10 @@ void applyTimeouts(HINTERNET handle, const HttpLimits& limits, ULONGLONG deadlin
   const long left = std::max(msLeft(deadline), 1L);
   const int ms = static_cast<int>(std::min(limits.phaseMs, left));
   WinHttpSetTimeouts(handle, ms, ms, ms, ms);
+  // Waiting for the response headers has a limit of its own, which the call above leaves alone.
+  DWORD responseMs = static_cast<DWORD>(ms);
+  WinHttpSetOption(handle, WINHTTP_OPTION_RECEIVE_RESPONSE_TIMEOUT, &responseMs,
+                   sizeof(responseMs));
 }
 
 }  // namespace

@@ -5,6 +5,9 @@
 #include <winsock2.h>
 #include <ws2tcpip.h>
 
+#include <string>
+#include <utility>
+
 namespace {
 
 NameLookup answered(std::string name) {
@@ -19,6 +22,8 @@ NameLookup failed(std::string reason) {
 NameLookup reverseDnsName(const std::string& address) {
   sockaddr_in socketAddress{};
   socketAddress.sin_family = AF_INET;
+  // A NUL inside the text would end it early: "1.2.3.4\0x" is not an address.
+  if (address.find('\0') != std::string::npos) return answered({});
   if (inet_pton(AF_INET, address.c_str(), &socketAddress.sin_addr) != 1) return answered({});
 
   char host[NI_MAXHOST] = {};
