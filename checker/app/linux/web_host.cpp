@@ -49,12 +49,14 @@ gboolean deliverReply(gpointer data) {
   return G_SOURCE_REMOVE;
 }
 
-void onWindowDestroyed(GtkWidget*, gpointer) { g_webview = nullptr; }
+void onWindowDestroyed(GtkWidget*, gpointer) {
+  g_webview = nullptr;
+}
 
 void showMissingPage(GtkWindow* window, const std::string& pagePath) {
-  GtkWidget* dialog = gtk_message_dialog_new(window, GTK_DIALOG_DESTROY_WITH_PARENT,
-                                             GTK_MESSAGE_ERROR, GTK_BUTTONS_OK, "%s",
-                                             pagePath.c_str());
+  GtkWidget* dialog =
+      gtk_message_dialog_new(window, GTK_DIALOG_DESTROY_WITH_PARENT, GTK_MESSAGE_ERROR,
+                             GTK_BUTTONS_OK, "%s", pagePath.c_str());
   gtk_window_set_title(GTK_WINDOW(dialog), "Cannot find web/index.html");
   g_signal_connect(dialog, "response", G_CALLBACK(gtk_widget_destroy), nullptr);
   gtk_widget_show(dialog);
@@ -69,9 +71,9 @@ WebKitWebView* createWebView(const std::string& userDataDir) {
   g_object_unref(data);
 
   WebKitUserContentManager* content = webkit_user_content_manager_new();
-  WebKitUserScript* script = webkit_user_script_new(
-      PAGE_API_SCRIPT, WEBKIT_USER_CONTENT_INJECT_TOP_FRAME,
-      WEBKIT_USER_SCRIPT_INJECT_AT_DOCUMENT_START, nullptr, nullptr);
+  WebKitUserScript* script =
+      webkit_user_script_new(PAGE_API_SCRIPT, WEBKIT_USER_CONTENT_INJECT_TOP_FRAME,
+                             WEBKIT_USER_SCRIPT_INJECT_AT_DOCUMENT_START, nullptr, nullptr);
   webkit_user_content_manager_add_script(content, script);
   webkit_user_script_unref(script);
   // Connected before registering, so no message can slip by.
