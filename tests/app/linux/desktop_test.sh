@@ -20,8 +20,9 @@ if [[ -z "${FAKE_NET_DIR:-}" ]]; then
   exec bash "$root/tests/fake-internet/run.sh" --scenario "$scenario" -- bash "$0" "$@"
 fi
 
-tmp=$(mktemp -d "${TMPDIR:-/tmp}/velmora-desktop.XXXXXX")
-trap 'kill $(jobs -p) 2>/dev/null || true; wait 2>/dev/null || true; rm -rf "$tmp"' EXIT
+# Inside the fake internet's own folder, which run.sh removes once every process here is gone
+# (WebKit's helper processes outlive the window by a moment).
+tmp=$(mktemp -d "$FAKE_NET_DIR/desktop.XXXXXX")
 export HOME=$tmp/home XDG_RUNTIME_DIR=$tmp/run XDG_CONFIG_HOME=$tmp/home/.config \
   XDG_CACHE_HOME=$tmp/home/.cache XDG_DATA_HOME=$tmp/home/.local/share
 mkdir -p "$HOME" "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
