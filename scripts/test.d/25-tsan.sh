@@ -5,4 +5,4 @@ set -euo pipefail
 cmake -S . -B build/tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVELMORA_TSAN=ON >/dev/null
 cmake --build build/tsan --target bridge_test
 TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
-  ctest --test-dir build/tsan -L bridge --output-on-failure --no-tests=error
+  ctest --test-dir build/tsan -R '^Bridge[.]' --output-on-failure --no-tests=error
