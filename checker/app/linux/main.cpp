@@ -12,7 +12,9 @@ namespace {
 // The caption colour of the Windows title bar, on our own header bar.
 constexpr const char* TITLE_BAR_CSS =
     "headerbar { background: #070C18; border-color: #070C18; box-shadow: none; }"
-    "headerbar .title { color: #E2E8F0; }";
+    "headerbar .title { color: #E2E8F0; }"
+    // Without a compositor GTK frames the window with a grey resize border; keep it dark.
+    "window.solid-csd { box-shadow: inset 0 0 0 1px #1E293B, inset 0 0 0 4px #070C18; }";
 
 void applyTitleBarStyle() {
   GtkCssProvider* css = gtk_css_provider_new();

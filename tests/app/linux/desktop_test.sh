@@ -3,6 +3,8 @@
 # session bus and accessibility bus; desktop.py types and reads as a person would.
 #
 #   desktop_test.sh scan CHECKER SCENARIO IP VERDICT   a typed scan shows VERDICT; close exits 0
+#   desktop_test.sh close-mid-scan CHECKER SCENARIO IP
+#                                                      closing during a scan exits 0 at once
 #   desktop_test.sh missing CHECKER                    a copy with no page beside it shows the
 #                                                      dialog, stays open, and close exits 0
 #   desktop_test.sh measure CHECKER SCENARIO IP VERDICT [SHOT]
@@ -38,12 +40,16 @@ eval "$(dbus-launch --sh-syntax)"
 /usr/libexec/at-spi-bus-launcher --launch-immediately >/dev/null 2>&1 &
 
 case "$mode" in
-  scan)
-    ip=${4:?ip} verdict=${5:?verdict}
+  scan | close-mid-scan)
+    ip=${4:?ip}
     base=$(dirname "$checker")
     "$checker" >"$tmp/app.log" 2>&1 &
     app=$!
-    /usr/bin/python3 "$here/desktop.py" scan "$ip" "$verdict" || { cat "$tmp/app.log"; exit 1; }
+    if [[ "$mode" == scan ]]; then
+      /usr/bin/python3 "$here/desktop.py" scan "$ip" "${5:?verdict}"
+    else
+      /usr/bin/python3 "$here/desktop.py" close-mid-scan "$ip"
+    fi || { cat "$tmp/app.log"; exit 1; }
     ;;
   missing)
     # bin/ inside two empty folders: the page is looked for there, in b/ and in a/.
@@ -78,7 +84,7 @@ echo "desktop: closing the window exited 0"
 [[ -d "$base/build/webview-user-data" ]] ||
   { echo "desktop: FAIL: no $base/build/webview-user-data"; exit 1; }
 echo "desktop: $base/build/webview-user-data exists"
-if [[ "$mode" == scan ]]; then
+if [[ "$mode" != missing ]]; then
   grep -q -- "$ip" "$FAKE_NET_DIR/requests.log" ||
     { echo "desktop: FAIL: no web request asked about $ip"; exit 1; }
   echo "desktop: the services were asked about $ip"

@@ -45,12 +45,19 @@ def first_paint(start, limit_s=30):
     desktop.fail("no first paint within %d s" % limit_s)
 
 
-def rss_kib(pid):
+def status_kib(pid, field):
     with open("/proc/%d/status" % pid) as status:
         for line in status:
-            if line.startswith("VmRSS:"):
+            if line.startswith(field + ":"):
                 return int(line.split()[1])
     return 0
+
+
+def memory(pid):
+    """Resident memory, and how much of it is the process's own (anonymous) rather than pages
+    of shared libraries and fonts that other programs map too."""
+    return "%.1f MiB resident (%.1f MiB anonymous, %.1f MiB file-backed)" % tuple(
+        status_kib(pid, f) / 1024 for f in ("VmRSS", "RssAnon", "RssFile"))
 
 
 def host_pid(checker, pid):
@@ -93,14 +100,14 @@ def main(checker, ip, verdict, shot=None):
     paint_s = first_paint(start)
     print("measure: start to first paint: %.3f s" % paint_s, flush=True)
     pid = host_pid(checker, app.pid)
-    rss_start = rss_kib(pid)
+    memory_start = memory(pid)
 
     desktop.scan(ip, verdict, close=False)
     time.sleep(1.0)  # let the page settle after rendering the result
-    print("measure: window process RSS at first paint: %.1f MiB" % (rss_start / 1024))
-    print("measure: window process RSS after one scan: %.1f MiB" % (rss_kib(pid) / 1024))
-    for pid, name in descendants(pid):
-        print("measure: %s (pid %d) RSS after one scan: %.1f MiB" % (name, pid, rss_kib(pid) / 1024))
+    print("measure: window process at first paint: " + memory_start)
+    print("measure: window process after one scan: " + memory(pid))
+    for child, name in descendants(pid):
+        print("measure: %s (pid %d) after one scan: %s" % (name, child, memory(child)))
     if shot:
         box = desktop.main_frame().queryComponent().getExtents(desktop.pyatspi.DESKTOP_COORDS)
         crop = "%dx%d+%d+%d" % (box.width, box.height, box.x, box.y)
