@@ -5,10 +5,13 @@
 # The scenarios share the registry of one Wine prefix, so they run in order, never in parallel.
 set -euo pipefail
 
+all_args=("$@")
+inside=""
 while (($#)); do
   case $1 in
     --emulator) emulator=$2 ;; --checker) checker=$2 ;; --loader) loader=$2 ;;
     --runtime) runtime=$2 ;; --probe) probe=$2 ;; --work) work=$2 ;; --artifacts) artifacts=$2 ;;
+    --template) template=$2 ;; --inside-fake-internet) inside=$2 ;;
     *) echo "unknown argument $1" >&2; exit 64 ;;
   esac
   shift 2
@@ -17,26 +20,40 @@ here=$(cd "$(dirname "$0")" && pwd)
 repo=$(cd "$here/../../.." && pwd)
 export WINEPREFIX=${WINEPREFIX:-$repo/build/wineprefix}
 [[ -n "${DISPLAY:-}" ]] || { echo "no X display: run under xvfb-run" >&2; exit 1; }
-command -v xdotool >/dev/null || { echo "xdotool is missing" >&2; exit 1; }
+for tool in xdotool xprop import; do
+  command -v $tool >/dev/null || { echo "$tool is missing" >&2; exit 1; }
+done
 
 wine() { "$emulator" "$@"; }
 winpath() { local p=${1//\//\\}; echo "Z:$p"; }
 
-# Page requests must not reach the real internet: run the checker inside the fake internet when
-# it is there, else in an empty network namespace, where every lookup fails at once.
-net_wrap=()
+# Page requests must not reach the real internet: the scenario that sends them runs inside the
+# fake internet. Wine opens sockets in its wineserver, so there the program gets a prefix and a
+# wineserver of its own (hard links to a template booted once, registry files copied).
 fake_internet=$repo/tests/fake-internet/run.sh
-if [[ -x "$fake_internet" ]]; then
-  net_wrap=("$fake_internet")
-  net_mode="fake internet"
-elif unshare -n true 2>/dev/null; then
-  net_wrap=(unshare -n)
-  net_mode="empty network namespace"
-else
-  net_mode="none"
-fi
+use_fake_internet() { [[ -x "$fake_internet" ]] && unshare -n true 2>/dev/null; }
+private_prefix() {
+  mkdir -p "$(dirname "$template")"
+  (
+    flock 9
+    if [[ ! -f "$template/.velmora-booted" ]]; then
+      rm -rf "$template"
+      mkdir -p "$template"
+      WINEPREFIX=$template WINEDLLOVERRIDES="mscoree,mshtml=" wineboot --init >/dev/null 2>&1 || true
+      WINEPREFIX=$template wineserver -w || true
+      [[ -f "$template/system.reg" ]] || { echo "wineboot failed" >&2; exit 2; }
+      touch "$template/.velmora-booted"
+    fi
+  ) 9>"$template.lock"
+  WINEPREFIX=$(mktemp -d "$template.run.XXXXXX")
+  rmdir "$WINEPREFIX"
+  cp -al "$template" "$WINEPREFIX"
+  local reg
+  for reg in "$WINEPREFIX"/*.reg; do cp --remove-destination "$template/$(basename "$reg")" "$reg"; done
+  export WINEPREFIX
+}
 
-rm -rf "$work"
+[[ -n "$inside" ]] || rm -rf "$work"
 mkdir -p "$work" "$artifacts"
 failures=0
 scenario=""
@@ -83,7 +100,7 @@ layout() {
 
 start_checker() {
   local exe=$work/$scenario/$1
-  VELMORA_STANDIN_DIR=$(winpath "$work/$scenario/log") "${net_wrap[@]}" "$emulator" "$exe" \
+  VELMORA_STANDIN_DIR=$(winpath "$work/$scenario/log") "$emulator" "$exe" \
     >"$work/$scenario/log/stdout" 2>&1 &
   checker_pid=$!
 }
@@ -131,16 +148,12 @@ install_runtime() {  # folder root, version
   cp "$runtime" "$dir/EmbeddedBrowserWebView.dll"
 }
 
-wine reg query 'HKCU\Software' >/dev/null 2>&1 || true  # makes sure the prefix exists
-drive_c=$WINEPREFIX/drive_c
-local_appdata=$(ls -d "$drive_c"/users/*/AppData/Local | grep -v '/Public/' | head -n1)
-program_files_x86="$drive_c/Program Files (x86)"
-unregister_runtimes
-rm -rf "$local_appdata/Microsoft/EdgeWebView" "$program_files_x86/Microsoft/EdgeWebView"
-trap 'unregister_runtimes; rm -rf "$local_appdata/Microsoft/EdgeWebView" "$program_files_x86/Microsoft/EdgeWebView"' EXIT
-
 # ---------------------------------------------------------------------------------------------
-scenario=startup-and-messages  # loader beside the program; the page beside it wins over the parent's
+# The loader beside the program; the page beside it wins over the parent's. With a network
+# (the fake internet) the page's two requests run for real, else only a scan that needs none.
+startup_and_messages() {
+local with_network=$1
+scenario=startup-and-messages
 layout app/velmora-checker.exe app/web/index.html web/index.html
 cp "$loader" "$work/$scenario/app/"
 base=$(winpath "$work/$scenario/app")
@@ -165,17 +178,28 @@ if wait_until 30 log_has "view.Navigate"; then
   [[ $(count_log "settings.") -eq 3 ]] || fail "settings other than the two expected were touched"
   [[ -d "$work/$scenario/app/build/webview-user-data" ]] || fail "user-data folder not created"
   expect_log "controllerHandler.Release -> 0"
+  # The window as created: class, title, size, drawn icons.
+  wait_until 20 bash -c "'$emulator' '$probe' main | grep -q visible=1" || fail "window not shown"
+  shown=$(wine "$probe" main | tr -d '\r')
+  for want in "title=Check Your Velmora" "size=1180x780 style=0x00CF0000"; do
+    grep -qF -- "$want" <<<"$shown" || fail "main window: want '$want', got: $shown"
+  done
+  # Wine hands the window's icons to the desktop as _NET_WM_ICON.
+  icons=$(xprop -name "Check Your Velmora" _NET_WM_ICON | grep -oE 'Icon \([0-9]+ x [0-9]+\)' | sort | tr '\n' ' ')
+  [[ "$icons" == "Icon (16 x 16) Icon (32 x 32) " ]] || fail "window icons: '$icons'"
   first_bounds=$(grep -m1 '^controller.put_Bounds' "$log")
   [[ "$first_bounds" =~ ^controller.put_Bounds\ 0\ 0\ [1-9][0-9]+\ [1-9][0-9]+$ ]] ||
     fail "first bounds are not the client area: $first_bounds"
 
   # The page asks for a scan and its public address, as index.html posts them.
-  if ((${#net_wrap[@]})); then
-    messages=('{"type":"scan","ip":"203.0.113.7","mode":"fast","geo":false,"reputation":false,"tor":false,"dns":false,"local":false,"autoIp":false}'
+  if ((with_network)); then
+    # Spaced like the runtime's own JSON text of a posted object.
+    messages=('{"type": "scan", "geo": true, "reputation": true, "tor": true, "dns": true, "local": true, "autoIp": true, "mode": "deep", "ip": "198.51.100.23"}'
       '{"type":"getIp"}')
+    address=198.51.100.23
   else
-    echo "note: no network isolation available; only the network-free scan is injected"
-    messages=('{"type":"scan","ip":"203.0.113.7","geo":false,"reputation":false,"tor":false,"dns":false,"local":false,"autoIp":false}')
+    messages=('{"type":"scan","ip":"203.0.113.7","mode":"fast","geo":false,"reputation":false,"tor":false,"dns":false,"local":false,"autoIp":false}')
+    address=203.0.113.7
   fi
   printf '%s\n' "${messages[@]}" >"$work/$scenario/log/inject.tmp"
   mv "$work/$scenario/log/inject.tmp" "$work/$scenario/log/inject.txt"
@@ -194,11 +218,13 @@ if wait_until 30 log_has "view.Navigate"; then
 
   [[ $(grep -c '^view.PostWebMessageAsJson {"type":"scanResult"' "$log") -eq 1 ]] ||
     fail "expected exactly one scanResult: $(grep PostWebMessageAsJson "$log")"
-  grep -q '^view.PostWebMessageAsJson {"type":"scanResult".*"203\.0\.113\.7"' "$log" ||
-    fail "scanResult does not carry the address"
-  if ((want == 2)); then
-    [[ $(grep -c '^view.PostWebMessageAsJson {"type":"ipResult"' "$log") -eq 1 ]] ||
-      fail "expected exactly one ipResult"
+  grep -qF "\"ip\":\"$address\"" <<<"$(grep '^view.PostWebMessageAsJson {"type":"scanResult"' "$log")" ||
+    fail "scanResult does not carry the address $address"
+  if ((with_network)); then
+    grep -qF '"verdict":"Clean"' <<<"$(grep '^view.PostWebMessageAsJson {"type":"scanResult"' "$log")" ||
+      fail "the clean address was not found clean"
+    [[ $(grep -c '^view.PostWebMessageAsJson {"type":"ipResult","ok":true,"ip":"198.51.100.23"' "$log") -eq 1 ]] ||
+      fail "expected exactly one successful ipResult: $(grep ipResult "$log")"
   fi
   [[ $(count_log "view.PostWebMessageAsJson") -eq $want ]] || fail "extra replies were delivered"
   expect_log "view destroyed"
@@ -212,6 +238,34 @@ else
 fi
 expect_no_log "UNEXPECTED"
 expect_no_log "WRONG-THREAD"
+}
+
+if [[ -n "$inside" ]]; then
+  private_prefix
+  trap 'wineserver -k >/dev/null 2>&1 || true; wineserver -w >/dev/null 2>&1 || true; rm -rf "$WINEPREFIX"' EXIT
+  startup_and_messages 1
+  exit $((failures ? 1 : 0))
+fi
+
+
+wine reg query 'HKCU\Software' >/dev/null 2>&1 || true  # makes sure the prefix exists
+drive_c=$WINEPREFIX/drive_c
+local_appdata=$(ls -d "$drive_c"/users/*/AppData/Local | grep -v '/Public/' | head -n1)
+program_files_x86="$drive_c/Program Files (x86)"
+unregister_runtimes
+rm -rf "$local_appdata/Microsoft/EdgeWebView" "$program_files_x86/Microsoft/EdgeWebView"
+trap 'unregister_runtimes; rm -rf "$local_appdata/Microsoft/EdgeWebView" "$program_files_x86/Microsoft/EdgeWebView"' EXIT
+
+if use_fake_internet; then
+  scenario=startup-and-messages
+  "$fake_internet" --scenario clean -- bash "$0" "${all_args[@]}" --inside-fake-internet yes ||
+    fail "inside the fake internet (see above)"
+  net_mode="fake internet"
+else
+  echo "note: no fake internet here; only a scan that needs no network is sent"
+  startup_and_messages 0
+  net_mode="none"
+fi
 
 # ---------------------------------------------------------------------------------------------
 scenario=per-machine-runtime-page-in-grandparent

@@ -1,6 +1,6 @@
 // Test helper run under Wine next to the checker: reads and drives its windows through Win32
 // (FindWindowW, EnumChildWindows, SetWindowPos, PostMessageW) and prints what it finds.
-//   window_probe main                 -> "visible=0|1 title=..." of the checker's main window
+//   window_probe main                 -> visibility, title, size and style of the main window
 //   window_probe resize W H           -> resizes it, prints "client W H"
 //   window_probe close                -> posts WM_CLOSE to it
 //   window_probe box CAPTION          -> "owner=main|none|other" and "text=..." ("\n" as "\\n")
@@ -54,8 +54,12 @@ int wmain(int argc, wchar_t** argv) {
 
   if (command == L"main") {
     if (!window) return 2;
+    RECT outer{};
+    GetWindowRect(window, &outer);
     std::printf("visible=%d title=%s\n", IsWindowVisible(window) ? 1 : 0,
                 utf8(windowText(window)).c_str());
+    std::printf("size=%ldx%ld style=0x%08lX\n", outer.right - outer.left, outer.bottom - outer.top,
+                static_cast<unsigned long>(GetWindowLongW(window, GWL_STYLE) & 0x00CF0000));
     return 0;
   }
   if (command == L"resize" && argc == 4) {
