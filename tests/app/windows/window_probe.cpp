@@ -1,4 +1,4 @@
-// Test helper run under Wine next to the checker: reads and drives its windows through Win32
+// Test tool run under Wine next to the checker: reads and drives its windows through Win32
 // (FindWindowW, EnumChildWindows, SetWindowPos, PostMessageW) and prints what it finds.
 //   window_probe main                 -> visibility, title, size and style of the main window
 //   window_probe resize W H           -> resizes it, prints "client W H"
