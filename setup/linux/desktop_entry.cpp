@@ -48,7 +48,7 @@ std::string execArgument(const std::string& program) {
 std::string desktopEntryText(const fs::path& target, const fs::path& workingDirectory) {
   return "[Desktop Entry]\n"
          "Type=Application\n"
-         "Version=1.5\n"
+         "Version=1.4\n"
          "Name=Velmora Checker\n"
          "Comment=Velmora Checker\n"
          "Exec=" +
