@@ -7,7 +7,8 @@
 #include <string>
 
 // The next double-quoted string after the key's colon; a backslash makes the next byte literal.
-std::string jsonGetString(const std::string& json, const std::string& key, const std::string& fallback);
+std::string jsonGetString(const std::string& json, const std::string& key,
+                          const std::string& fallback);
 
 // true / false found within the 8 bytes after the key's colon ("true" wins), else the fallback.
 bool jsonGetBool(const std::string& json, const std::string& key, bool fallback);

@@ -13,9 +13,9 @@ struct HttpResult {
 };
 
 inline constexpr const char* USER_AGENT = "VelmoraChecker/2.0";
-inline constexpr long PHASE_TIMEOUT_MS = 10000;              // resolve, connect, send, receive
-inline constexpr long CALL_CEILING_MS = 60000;               // one call never lasts longer
-inline constexpr std::size_t MAX_BODY_BYTES = 16u << 20;     // a larger body ends the call, not ok
+inline constexpr long PHASE_TIMEOUT_MS = 10000;           // resolve, connect, send, receive
+inline constexpr long CALL_CEILING_MS = 60000;            // one call never lasts longer
+inline constexpr std::size_t MAX_BODY_BYTES = 16u << 20;  // a larger body ends the call, not ok
 
 // host: bare host name; path: path and query as built by the caller; secure: TLS on 443, else 80.
 HttpResult httpGet(const std::string& host, const std::string& path, bool secure);

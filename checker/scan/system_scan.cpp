@@ -6,4 +6,6 @@ std::string runScan(const std::string& address, const ScanOptions& options) {
   return runScan(address, options, systemNetwork());
 }
 
-std::optional<std::string> discoverPublicIp() { return discoverPublicIp(systemNetwork()); }
+std::optional<std::string> discoverPublicIp() {
+  return discoverPublicIp(systemNetwork());
+}

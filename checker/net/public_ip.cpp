@@ -1,0 +1,25 @@
+#include "net/public_ip.h"
+
+#include "json/json_read.h"
+#include "json/json_write.h"
+#include "scan/catalogue.h"
+
+std::optional<std::string> discoverPublicIp(const Network& net) {
+  static const std::string ABSENT(1, '\x01');
+  const HttpResult r =
+      net.httpGet(std::string(sourceByKey("publicIpEcho").target), "/?format=json", true);
+  if (!r.ok) return std::nullopt;
+  std::string ip = jsonGetString(r.body, "ip", ABSENT);
+  if (ip == ABSENT) return std::nullopt;
+  return ip;
+}
+
+std::string buildIpResultMessage(const std::optional<std::string>& address) {
+  std::string out = R"({"type":"ipResult","ok":)";
+  if (address) {
+    out += R"(true,"ip":")" + jsonEscape(*address) + "\"}";
+  } else {
+    out += R"(false,"error":"Could not discover public IP"})";
+  }
+  return out;
+}

@@ -1,0 +1,191 @@
+// One scan: the sources in catalogue order under the request's switches, the score, the verdict
+// and the log lines. Every lookup is answered, flagged, or unanswered; an unanswered one is
+// reported as "unknown" with its reason and adds nothing, so an offline scan never reads as clean.
+#include "scan/run_scan.h"
+
+#include <algorithm>
+#include <cstdint>
+
+#include "net/public_ip.h"
+#include "net/tor_exit.h"
+#include "scan/catalogue.h"
+#include "scan/web_sources.h"
+
+namespace {
+
+constexpr std::int32_t GEO_WEIGHT = 12;
+constexpr std::int32_t IP_FLAGS_WEIGHT = 16;
+constexpr std::int32_t IP_DETAILS_WEIGHT = 10;
+constexpr std::int32_t DB_IP_WEIGHT = 8;
+constexpr std::int32_t FREE_IP_API_WEIGHT = 8;
+constexpr std::int32_t STOP_FORUM_SPAM_WEIGHT = 22;
+constexpr std::int32_t TOR_WEIGHT = 40;
+constexpr std::int32_t BLOCKLIST_WEIGHT = 18;
+
+struct Run {
+  ScanReport report;
+  std::int64_t score = 0;  // wide, so a huge risk number plus later additions cannot overflow
+  const Network& net;
+  const ScanProgress& progress;
+};
+
+void announce(const Run& run, std::string_view key, std::string_view name) {
+  if (run.progress) run.progress(key, name);
+}
+
+std::string statusOf(const LookupResult& r) {
+  return r.outcome == Lookup::failed ? "unknown" : statusWord(r.outcome == Lookup::flagged);
+}
+
+// Appends the entry of a consulted source and returns whether it flagged the address.
+bool record(Run& run, const SourceIdentity& id, const LookupResult& r) {
+  addSource(run.report, std::string(id.name), std::string(id.domain), std::string(id.group),
+            statusOf(r), r.outcome == Lookup::failed ? r.reason : std::string());
+  return r.outcome == Lookup::flagged;
+}
+
+void recordOff(Run& run, std::string_view key) {
+  const SourceIdentity id = sourceByKey(key);
+  addSource(run.report, std::string(id.name), std::string(id.domain), std::string(id.group), "off",
+            "");
+}
+
+void logStatus(Run& run) {
+  const SourceEntry& last = run.report.sources.back();
+  run.report.logs.push_back(last.name + ": " + last.status);
+}
+
+template <typename Source>
+void webSource(Run& run, std::string_view key, std::int32_t weight, Source source) {
+  const SourceIdentity id = sourceByKey(key);
+  announce(run, key, id.name);
+  if (record(run, id, source(run.report.ip, run.net))) run.score += weight;
+}
+
+void reputation(Run& run, const ScanOptions& options) {
+  const SourceIdentity risk = sourceByKey("proxyRisk");
+  announce(run, risk.key, risk.name);
+  const RiskResult rr = proxyRisk(run.report.ip, run.net);
+  record(run, risk, rr.result);
+  run.score = std::max<std::int64_t>(run.score, rr.risk);
+  logStatus(run);
+
+  webSource(run, "ipFlags", IP_FLAGS_WEIGHT, ipFlags);
+  webSource(run, "ipDetails", IP_DETAILS_WEIGHT, ipDetails);
+  if (options.mode == "fast") {
+    recordOff(run, "dbIp");
+    recordOff(run, "freeIpApi");
+  } else {
+    webSource(run, "dbIp", DB_IP_WEIGHT, dbIp);
+    webSource(run, "freeIpApi", FREE_IP_API_WEIGHT, freeIpApi);
+  }
+  webSource(run, "stopForumSpam", STOP_FORUM_SPAM_WEIGHT, stopForumSpam);
+}
+
+std::string_view keyOfBlocklist(const DnsblZone& row) {
+  for (const SourceIdentity& id : catalogue()) {
+    if (id.target == row.zone) return id.key;
+  }
+  return row.zone;
+}
+
+void blocklists(Run& run) {
+  for (const DnsblZone& row : blocklistTable()) {
+    announce(run, keyOfBlocklist(row), row.name);
+    const LookupResult r = run.net.dnsblListed(run.report.ip, row.zone);
+    addSource(run.report, row.name, row.domain, "dns", statusOf(r),
+              r.outcome == Lookup::failed ? r.reason : std::string());
+    if (r.outcome == Lookup::flagged) run.score += BLOCKLIST_WEIGHT;
+  }
+
+  const SourceIdentity id = sourceByKey("reverseDns");
+  announce(run, id.key, id.name);
+  const NameLookup name = run.net.reverseDnsName(run.report.ip);
+  // No name is a bad sign but adds no points; a lookup that failed says nothing either way.
+  const LookupResult r = !name.answered      ? failedResult(name.reason)
+                         : name.name.empty() ? flaggedResult()
+                                             : clearResult();
+  record(run, id, r);
+}
+
+}  // namespace
+
+std::string statusWord(bool flagged) {
+  return flagged ? "bad" : "clean";
+}
+
+std::string verdictFor(std::int32_t score) {
+  if (score >= 75) return "High risk";
+  if (score >= 45) return "Suspicious";
+  if (score >= 20) return "Watchlist";
+  return "Clean";
+}
+
+std::optional<ScanReport> runScanReport(const std::string& address, const ScanOptions& options,
+                                        const Network& net, const ScanProgress& progress) {
+  Run run{{}, 0, net, progress};
+  run.report.ip = address;
+  if (run.report.ip.empty() && options.autoIp) {
+    const SourceIdentity echo = sourceByKey("publicIpEcho");
+    announce(run, echo.key, echo.name);
+    if (auto discovered = discoverPublicIp(net)) run.report.ip = std::move(*discovered);
+  }
+  if (run.report.ip.empty()) return std::nullopt;
+  run.report.mode = options.mode;
+  run.report.logs.push_back("Starting C++ scan for " + run.report.ip);
+
+  const SourceIdentity echo = sourceByKey("publicIpEcho");
+  addSource(run.report, std::string(echo.name), std::string(echo.domain), std::string(echo.group),
+            "clean", "Public IP source");
+
+  if (options.geo) {
+    webSource(run, "geoLookup", GEO_WEIGHT, geoLookup);
+    logStatus(run);
+  } else {
+    recordOff(run, "geoLookup");
+  }
+
+  if (options.reputation) {
+    reputation(run, options);
+  } else {
+    for (const char* key :
+         {"proxyRisk", "ipFlags", "ipDetails", "dbIp", "freeIpApi", "stopForumSpam"}) {
+      recordOff(run, key);
+    }
+  }
+
+  if (options.tor) {
+    webSource(run, "torExitList", TOR_WEIGHT, isTorExit);
+  } else {
+    recordOff(run, "torExitList");
+  }
+
+  if (options.dns) {
+    blocklists(run);
+  } else {
+    for (const char* key :
+         {"spamhaus", "spamCop", "sorbs", "spamRats", "barracuda", "reverseDns"}) {
+      recordOff(run, key);
+    }
+  }
+
+  const SourceIdentity proxy = sourceByKey("windowsProxy");
+  if (options.local) {
+    announce(run, proxy.key, proxy.name);
+    record(run, proxy, net.systemProxyInUse());
+  } else {
+    recordOff(run, "windowsProxy");
+  }
+
+  run.report.score = static_cast<std::int32_t>(std::clamp<std::int64_t>(run.score, 0, 100));
+  run.report.verdict = verdictFor(run.report.score);
+  run.report.logs.push_back("Scan complete: " + run.report.verdict + " (" +
+                            std::to_string(run.report.score) + "%)");
+  return std::move(run.report);
+}
+
+std::string runScan(const std::string& address, const ScanOptions& options, const Network& net,
+                    const ScanProgress& progress) {
+  const auto report = runScanReport(address, options, net, progress);
+  return report ? writeScanResult(*report) : std::string(IP_REQUIRED_REPLY);
+}

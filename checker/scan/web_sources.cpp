@@ -1,0 +1,77 @@
+// The seven web sources: one GET each, and a rule that turns the raw body into a flag.
+#include "scan/web_sources.h"
+
+#include <stdexcept>
+
+#include "json/json_read.h"
+#include "scan/catalogue.h"
+#include "scan/hosting.h"
+
+namespace {
+
+HttpResult ask(std::string_view key, const std::string& path, bool secure, const Network& net) {
+  return net.httpGet(std::string(sourceByKey(key).target), path, secure);
+}
+
+LookupResult flagIf(bool flagged) {
+  return flagged ? flaggedResult() : clearResult();
+}
+
+// A number the reader cannot convert (a lone "-", out of range) counts as no number at all.
+std::optional<std::int32_t> readInt(const std::string& body, const std::string& key) {
+  try {
+    return jsonGetInt(body, key);
+  } catch (const std::invalid_argument&) {
+    return std::nullopt;
+  } catch (const std::out_of_range&) {
+    return std::nullopt;
+  }
+}
+
+LookupResult hostingSource(std::string_view key, const std::string& path, const Network& net) {
+  const HttpResult r = ask(key, path, true, net);
+  if (!r.ok) return failedResult(failureReason(r));
+  return flagIf(looksLikeHosting(r.body));
+}
+
+}  // namespace
+
+LookupResult geoLookup(const std::string& address, const Network& net) {
+  return hostingSource("geoLookup", "/" + address, net);
+}
+
+RiskResult proxyRisk(const std::string& address, const Network& net) {
+  const HttpResult r = ask("proxyRisk", "/v2/" + address + "?vpn=1&asn=1&risk=1", true, net);
+  if (!r.ok) return {failedResult(failureReason(r)), 0};
+  const std::int32_t risk = readInt(r.body, "risk").value_or(0);
+  // The service pretty-prints ("proxy": "yes"), so white space around the colon is allowed.
+  const bool marked = hasJsonMarker(r.body, "\"proxy\"", "\"yes\"");
+  return {flagIf(marked || risk >= 45), risk};
+}
+
+LookupResult ipFlags(const std::string& address, const Network& net) {
+  const HttpResult r =
+      ask("ipFlags", "/json/" + address + "?fields=status,proxy,hosting", false, net);
+  if (!r.ok) return failedResult(failureReason(r));
+  return flagIf(hasJsonMarker(r.body, "\"proxy\"", "true") ||
+                hasJsonMarker(r.body, "\"hosting\"", "true"));
+}
+
+LookupResult ipDetails(const std::string& address, const Network& net) {
+  return hostingSource("ipDetails", "/" + address + "/json/", net);
+}
+
+LookupResult dbIp(const std::string& address, const Network& net) {
+  return hostingSource("dbIp", "/v2/free/" + address, net);
+}
+
+LookupResult freeIpApi(const std::string& address, const Network& net) {
+  return hostingSource("freeIpApi", "/api/json/" + address, net);
+}
+
+LookupResult stopForumSpam(const std::string& address, const Network& net) {
+  const HttpResult r = ask("stopForumSpam", "/api?ip=" + address + "&json", true, net);
+  if (!r.ok) return failedResult(failureReason(r));
+  const auto appears = readInt(r.body, "appears");
+  return flagIf(appears.has_value() && *appears > 0);
+}

@@ -1,0 +1,131 @@
+// The portable halves of the lookups: reversed octets, blocklist answers, the exit list, and
+// public-IP discovery with its message.
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+
+#include "fake_network.h"
+#include "net/dnsbl_answer.h"
+#include "net/public_ip.h"
+#include "net/reverse_octets.h"
+#include "net/tor_exit.h"
+
+namespace {
+
+TEST(ReverseIpv4Octets, SplitsAtEveryDotLikeAStream) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"192.0.2.10", "10.2.0.192"},
+      {"1.2.3.4.", "4.3.2.1"},
+      {".1.2.3", "3.2.1."},
+      {"a.b.c.d", "d.c.b.a"},
+      {"1..2.3", "3.2..1"},
+      {"1.2.3", ""},
+      {"1.2.3.4.5", ""},
+      {"", ""},
+      {"::1", ""},
+      {"1.2.3.4..", ""},
+      {"999.1.1.1", "1.1.1.999"},
+  };
+  for (const auto& [in, out] : cases) EXPECT_EQ(reverseIpv4Octets(in), out) << in;
+}
+
+TEST(DnsblQueryName, IsReversedOctetsThenZone) {
+  EXPECT_EQ(dnsblQueryName("192.0.2.10", "zone.example"), "10.2.0.192.zone.example");
+  EXPECT_EQ(dnsblQueryName("1.2.3", "zone.example"), std::nullopt);
+}
+
+TEST(ClassifyDnsblAnswer, CountsOnlyListingCodes) {
+  struct Case {
+    const char* what;
+    std::vector<Ipv4Bytes> records;
+    Lookup outcome;
+    const char* reason;
+  };
+  const Case cases[] = {
+      {"no record", {}, Lookup::clear, ""},
+      {"listed", {{127, 0, 0, 2}}, Lookup::flagged, ""},
+      {"several codes", {{127, 0, 0, 4}, {127, 0, 0, 10}}, Lookup::flagged, ""},
+      {"spam source code", {{127, 0, 0, 38}}, Lookup::flagged, ""},
+      {"public resolver refusal", {{127, 255, 255, 254}}, Lookup::failed, "refused by the list"},
+      {"excess queries", {{127, 255, 255, 255}}, Lookup::failed, "refused by the list"},
+      {"refusal beside a code", {{127, 255, 255, 254}, {127, 0, 0, 2}}, Lookup::flagged, ""},
+      {"filtering resolver", {{127, 0, 0, 1}}, Lookup::failed, "filtered by the resolver"},
+      {"resolver's own address", {{198, 51, 100, 1}}, Lookup::failed, "not a listing code"},
+      {"zero address", {{0, 0, 0, 0}}, Lookup::failed, "not a listing code"},
+      {"127.255.254.x is still a code", {{127, 255, 254, 1}}, Lookup::flagged, ""},
+  };
+  for (const auto& c : cases) {
+    const LookupResult r = classifyDnsblAnswer(c.records);
+    EXPECT_EQ(r.outcome, c.outcome) << c.what;
+    EXPECT_EQ(r.reason, c.reason) << c.what;
+  }
+}
+
+TEST(ExitList, MatchesWholeLinesOnly) {
+  const std::string list = "# exit addresses\n198.51.100.70\r\n  203.0.113.9  \n11.2.3.45\n";
+  const std::pair<const char*, bool> cases[] = {
+      {"198.51.100.70", true},
+      {"198.51.100.7", false},
+      {"203.0.113.9", true},
+      {"1.2.3.4", false},
+      {"11.2.3.45", true},
+      {"# exit addresses", false},
+      {"", false},
+      {"198.51.100.70\r", false},
+  };
+  for (const auto& [address, listed] : cases) {
+    EXPECT_EQ(exitListHasLine(list, address), listed) << address;
+  }
+  EXPECT_TRUE(exitListHasLine("198.51.100.7", "198.51.100.7")) << "last line without newline";
+  EXPECT_FALSE(exitListHasLine("", "198.51.100.7"));
+}
+
+TEST(IsTorExit, DownloadsTheListOnceAndSaysWhenItCouldNot) {
+  FakeNetwork fake;
+  fake.http["check.torproject.org"] = okBody("198.51.100.70\n");
+  EXPECT_EQ(isTorExit("198.51.100.7", fake.network()).outcome, Lookup::clear);
+  EXPECT_EQ(isTorExit("198.51.100.70", fake.network()).outcome, Lookup::flagged);
+  EXPECT_EQ(fake.calls, (std::vector<std::string>{"https://check.torproject.org/torbulkexitlist",
+                                                  "https://check.torproject.org/torbulkexitlist"}));
+  fake.http["check.torproject.org"] = statusBody(503, "198.51.100.70\n");
+  const LookupResult down = isTorExit("198.51.100.70", fake.network());
+  EXPECT_EQ(down.outcome, Lookup::failed);
+  EXPECT_EQ(down.reason, "HTTP 503");
+}
+
+TEST(PublicIp, DiscoveryAndTheIpResultMessage) {
+  struct Case {
+    const char* what;
+    HttpResult answer;
+    const char* message;
+  };
+  const Case cases[] = {
+      {"plain", okBody(R"({"ip":"198.51.100.23"})"),
+       R"({"type":"ipResult","ok":true,"ip":"198.51.100.23"})"},
+      {"empty ip", okBody(R"({"ip":""})"), R"({"type":"ipResult","ok":true,"ip":""})"},
+      {"IPv6 text", okBody(R"({"ip":"2001:db8::1"})"),
+       R"({"type":"ipResult","ok":true,"ip":"2001:db8::1"})"},
+      {"escaped quote", okBody(R"({"ip":"1.2\"3"})"),
+       R"({"type":"ipResult","ok":true,"ip":"1.2\"3"})"},
+      {"control byte", okBody("{\"ip\":\"1\x01x\"}"),
+       R"({"type":"ipResult","ok":true,"ip":"1\u0001x"})"},
+      {"500 with a body", statusBody(500, R"({"ip":"198.51.100.23"})"),
+       R"({"type":"ipResult","ok":false,"error":"Could not discover public IP"})"},
+      {"error object", okBody(R"({"error":"nope"})"),
+       R"({"type":"ipResult","ok":false,"error":"Could not discover public IP"})"},
+      {"absence marker itself", okBody("{\"ip\":\"\x01\"}"),
+       R"({"type":"ipResult","ok":false,"error":"Could not discover public IP"})"},
+      {"no connection", noAnswer("no connection"),
+       R"({"type":"ipResult","ok":false,"error":"Could not discover public IP"})"},
+  };
+  for (const auto& c : cases) {
+    FakeNetwork fake;
+    fake.http["api.ipify.org"] = c.answer;
+    const std::string message = buildIpResultMessage(discoverPublicIp(fake.network()));
+    EXPECT_EQ(message, c.message) << c.what;
+    EXPECT_TRUE(nlohmann::json::accept(message)) << c.what;
+    EXPECT_EQ(fake.calls, std::vector<std::string>{"https://api.ipify.org/?format=json"});
+  }
+}
+
+}  // namespace

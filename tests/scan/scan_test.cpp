@@ -1,0 +1,381 @@
+// Whole scans over a scripted network: statuses, score, verdict, log lines and the exact
+// requests made.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <nlohmann/json.hpp>
+
+#include "fake_network.h"
+#include "scan/catalogue.h"
+#include "scan/run_scan.h"
+#include "service_bodies.h"
+
+namespace {
+
+using Tweak = std::function<void(FakeNetwork&)>;
+
+FakeNetwork quietNetwork() {
+  using namespace bodies;
+  FakeNetwork f;
+  f.http["api.ipify.org"] = okBody(R"({"ip":"203.0.113.42"})");
+  f.http["ipinfo.io"] = okBody(IPINFO_HOME);
+  f.http["proxycheck.io"] = okBody(proxycheck("no", "0"));
+  f.http["ip-api.com"] = okBody(IPAPI_COM_HOME);
+  f.http["ipapi.co"] = okBody(IPAPI_CO_HOME);
+  f.http["api.db-ip.com"] = okBody(DBIP_HOME);
+  f.http["freeipapi.com"] = okBody(FREEIPAPI_HOME);
+  f.http["api.stopforumspam.org"] = okBody(SFS_HOME);
+  f.http["check.torproject.org"] = okBody(TOR_LIST);
+  return f;
+}
+
+Tweak risk(const std::string& n) {
+  return [n](FakeNetwork& f) { f.http["proxycheck.io"] = okBody(bodies::proxycheck("no", n)); };
+}
+Tweak geoHosting() {
+  return [](FakeNetwork& f) { f.http["ipinfo.io"] = okBody(bodies::IPINFO_OVH); };
+}
+Tweak listedIn(std::initializer_list<const char*> zones) {
+  std::vector<std::string> z(zones.begin(), zones.end());
+  return [z](FakeNetwork& f) {
+    for (const auto& zone : z) f.dnsbl[zone] = {Lookup::flagged, ""};
+  };
+}
+Tweak torList(const std::string& list) {
+  return [list](FakeNetwork& f) { f.http["check.torproject.org"] = okBody(list); };
+}
+Tweak both(Tweak a, Tweak b) {
+  return [a, b](FakeNetwork& f) {
+    a(f);
+    b(f);
+  };
+}
+Tweak nothing() {
+  return [](FakeNetwork&) {};
+}
+
+const std::initializer_list<const char*> ALL_ZONES = {"sbl-xbl.spamhaus.org", "bl.spamcop.net",
+                                                      "dnsbl.sorbs.net", "spam.spamrats.com",
+                                                      "b.barracudacentral.org"};
+
+ScanOptions allOff() {
+  ScanOptions o;
+  o.geo = o.reputation = o.tor = o.dns = o.local = false;
+  return o;
+}
+
+std::string statusLetters(const nlohmann::json& reply) {
+  std::string letters;
+  for (const auto& s : reply["sources"]) letters += s["status"].get<std::string>()[0];
+  return letters;
+}
+
+struct Scenario {
+  const char* name;
+  Tweak tweak;
+  ScanOptions options;
+  int score;
+  const char* verdict;
+  const char* statuses;  // c(lean) b(ad) o(ff) u(nknown), one letter per entry in report order
+  std::size_t logLines;
+};
+
+TEST(RunScan, ScoresAndVerdicts) {
+  ScanOptions fast;
+  fast.mode = "fast";
+  ScanOptions fastNoRep = fast;
+  fastNoRep.reputation = false;
+  ScanOptions noRep;
+  noRep.reputation = false;
+  const Scenario scenarios[] = {
+      {"nothing found", nothing(), {}, 0, "Clean", "cccccccccccccccc", 4},
+      {"worked total: max(12,30)+16+2*18",
+       both(both(geoHosting(), risk("30")),
+            both(listedIn({"sbl-xbl.spamhaus.org", "bl.spamcop.net"}),
+                 [](FakeNetwork& f) { f.http["ip-api.com"] = okBody(bodies::IPAPI_COM_HOSTING); })),
+       {},
+       82,
+       "High risk",
+       "cbcbcccccbbccccc",
+       4},
+      {"all five blocklists", listedIn(ALL_ZONES), {}, 90, "High risk", "cccccccccbbbbbcc", 4},
+      {"Tor exit alone",
+       torList("10.0.0.1\n198.51.100.23\n"),
+       {},
+       40,
+       "Watchlist",
+       "ccccccccbccccccc",
+       4},
+      {"Tor plus one blocklist",
+       both(torList("198.51.100.23\n"), listedIn({"bl.spamcop.net"})),
+       {},
+       58,
+       "Suspicious",
+       "ccccccccbcbccccc",
+       4},
+      {"Tor list holds a longer address only",
+       torList("198.51.100.230\n11.198.51.100.23\n"),
+       {},
+       0,
+       "Clean",
+       "cccccccccccccccc",
+       4},
+      {"risk 30 without a mark", risk("30"), {}, 30, "Watchlist", "cccccccccccccccc", 4},
+      {"risk 45 alone", risk("45"), {}, 45, "Suspicious", "ccbccccccccccccc", 4},
+      {"risk 150 clamps", risk("150"), {}, 100, "High risk", "ccbccccccccccccc", 4},
+      {"negative risk", risk("-20"), {}, 0, "Clean", "cccccccccccccccc", 4},
+      {"larger-of keeps 12, not 22",
+       both(geoHosting(), risk("10")),
+       {},
+       12,
+       "Clean",
+       "cbcccccccccccccc",
+       4},
+      {"boundary 19", risk("19"), {}, 19, "Clean", "cccccccccccccccc", 4},
+      {"boundary 20", risk("20"), {}, 20, "Watchlist", "cccccccccccccccc", 4},
+      {"boundary 44", risk("44"), {}, 44, "Watchlist", "cccccccccccccccc", 4},
+      {"boundary 74", risk("74"), {}, 74, "Suspicious", "ccbccccccccccccc", 4},
+      {"boundary 75", risk("75"), {}, 75, "High risk", "ccbccccccccccccc", 4},
+      {"risk near the 32-bit top still clamps",
+       both(both(risk("2147483647"), torList("198.51.100.23\n")), listedIn(ALL_ZONES)),
+       {},
+       100,
+       "High risk",
+       "ccbcccccbbbbbbcc",
+       4},
+      {"every switch off", nothing(), allOff(), 0, "Clean", "cooooooooooooooo", 2},
+      {"fast mode skips two", nothing(), fast, 0, "Clean", "cccccooccccccccc", 4},
+      {"reputation off ignores fast", risk("90"), fastNoRep, 0, "Clean", "ccoooooocccccccc", 3},
+      {"reputation off: no larger-of", both(geoHosting(), risk("90")), noRep, 12, "Clean",
+       "cboooooocccccccc", 3},
+      {"no reverse name is bad but free",
+       [](FakeNetwork& f) {
+         f.reverse = {true, "", ""};
+       },
+       {},
+       0,
+       "Clean",
+       "ccccccccccccccbc",
+       4},
+      {"listed but named", listedIn({"bl.spamcop.net"}), {}, 18, "Clean", "ccccccccccbccccc", 4},
+      {"proxy in use is bad but free",
+       [](FakeNetwork& f) {
+         f.proxy = {Lookup::flagged, ""};
+       },
+       {},
+       0,
+       "Clean",
+       "cccccccccccccccb",
+       4},
+  };
+  for (const auto& s : scenarios) {
+    SCOPED_TRACE(s.name);
+    FakeNetwork fake = quietNetwork();
+    s.tweak(fake);
+    const auto reply = nlohmann::json::parse(runScan("198.51.100.23", s.options, fake.network()));
+    EXPECT_EQ(reply["score"], s.score);
+    EXPECT_EQ(reply["verdict"], s.verdict);
+    EXPECT_EQ(statusLetters(reply), s.statuses);
+    ASSERT_EQ(reply["logs"].size(), s.logLines);
+    EXPECT_EQ(reply["logs"][0], "Starting C++ scan for 198.51.100.23");
+    EXPECT_EQ(reply["logs"].back(),
+              std::string("Scan complete: ") + s.verdict + " (" + std::to_string(s.score) + "%)");
+  }
+}
+
+TEST(RunScan, ModeIsFastOnlyWhenExactlyFast) {
+  for (const char* mode : {"deep", "Fast", "fast ", "", "FAST"}) {
+    FakeNetwork fake = quietNetwork();
+    ScanOptions o;
+    o.mode = mode;
+    const auto reply = nlohmann::json::parse(runScan("198.51.100.23", o, fake.network()));
+    EXPECT_EQ(statusLetters(reply), "cccccccccccccccc") << mode;
+    EXPECT_EQ(reply["mode"], mode);
+  }
+}
+
+const std::vector<std::string> DEEP_REQUESTS = {
+    "https://ipinfo.io/198.51.100.23",
+    "https://proxycheck.io/v2/198.51.100.23?vpn=1&asn=1&risk=1",
+    "http://ip-api.com/json/198.51.100.23?fields=status,proxy,hosting",
+    "https://ipapi.co/198.51.100.23/json/",
+    "https://api.db-ip.com/v2/free/198.51.100.23",
+    "https://freeipapi.com/api/json/198.51.100.23",
+    "https://api.stopforumspam.org/api?ip=198.51.100.23&json",
+    "https://check.torproject.org/torbulkexitlist",
+    "dns sbl-xbl.spamhaus.org 198.51.100.23",
+    "dns bl.spamcop.net 198.51.100.23",
+    "dns dnsbl.sorbs.net 198.51.100.23",
+    "dns spam.spamrats.com 198.51.100.23",
+    "dns b.barracudacentral.org 198.51.100.23",
+    "ptr 198.51.100.23",
+    "proxy",
+};
+
+TEST(RunScan, MakesEveryRequestOnceInCatalogueOrder) {
+  FakeNetwork fake = quietNetwork();
+  runScan("198.51.100.23", {}, fake.network());
+  EXPECT_EQ(fake.calls, DEEP_REQUESTS);
+
+  FakeNetwork fastFake = quietNetwork();
+  ScanOptions fast;
+  fast.mode = "fast";
+  fast.dns = fast.local = fast.tor = false;
+  runScan("198.51.100.23", fast, fastFake.network());
+  EXPECT_EQ(fastFake.calls.size(), 5u) << "geo, risk, flags, details, forum spam";
+  fast.tor = true;
+  FakeNetwork withTor = quietNetwork();
+  runScan("198.51.100.23", fast, withTor.network());
+  EXPECT_EQ(withTor.calls.size(), 6u);
+}
+
+TEST(RunScan, EveryAnswerIsDeliberatelyScannedEvenAtFullScore) {
+  FakeNetwork fake = quietNetwork();
+  risk("100")(fake);
+  runScan("198.51.100.23", {}, fake.network());
+  EXPECT_EQ(fake.calls, DEEP_REQUESTS);
+}
+
+TEST(RunScan, AddressDiscovery) {
+  struct Case {
+    const char* name;
+    std::string address;
+    bool autoIp;
+    HttpResult echo;
+    bool required;  // answers "IP required"
+    std::size_t calls;
+    const char* scanned;
+  };
+  const Case cases[] = {
+      {"no address, no auto", "", false, okBody(R"({"ip":"1.1.1.1"})"), true, 0, ""},
+      {"discovery fails", "", true, noAnswer("time-out"), true, 1, ""},
+      {"discovery answers 500", "", true, statusBody(500, R"({"ip":"1.1.1.1"})"), true, 1, ""},
+      {"discovery without ip", "", true, okBody(R"({"error":"x"})"), true, 1, ""},
+      {"discovery yields empty", "", true, okBody(R"({"ip":""})"), true, 1, ""},
+      {"discovered address is scanned", "", true, okBody(R"({"ip":"203.0.113.42"})"), false, 16,
+       "203.0.113.42"},
+      {"given address wins over auto", "198.51.100.23", true, okBody(R"({"ip":"203.0.113.42"})"),
+       false, 15, "198.51.100.23"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    FakeNetwork fake = quietNetwork();
+    fake.http["api.ipify.org"] = c.echo;
+    ScanOptions o;
+    o.autoIp = c.autoIp;
+    const std::string reply = runScan(c.address, o, fake.network());
+    EXPECT_EQ(fake.calls.size(), c.calls);
+    if (c.required) {
+      EXPECT_EQ(reply, IP_REQUIRED_REPLY);
+      continue;
+    }
+    const auto parsed = nlohmann::json::parse(reply);
+    EXPECT_EQ(parsed["ip"], c.scanned);
+    if (c.address.empty()) {
+      EXPECT_EQ(fake.calls.front(), "https://api.ipify.org/?format=json");
+    }
+  }
+}
+
+TEST(RunScan, UnansweredLookupsAreUnknownWithTheirReason) {
+  FakeNetwork fake;  // no host answers at all
+  fake.http["ipinfo.io"] = statusBody(429, bodies::IPINFO_RATE_LIMIT);
+  fake.http["ipapi.co"] = noAnswer("time-out");
+  for (const char* zone : ALL_ZONES) fake.dnsbl[zone] = {Lookup::failed, "refused by the list"};
+  fake.reverse = {false, "", "time-out"};
+  fake.proxy = {Lookup::failed, "settings unreadable"};
+  const auto reply = nlohmann::json::parse(runScan("198.51.100.23", {}, fake.network()));
+
+  EXPECT_EQ(statusLetters(reply), "cuuuuuuuuuuuuuuu");
+  EXPECT_EQ(reply["score"], 0);
+  EXPECT_EQ(reply["logs"][1], "ipinfo.io: unknown");
+  EXPECT_EQ(reply["logs"][2], "proxycheck.io: unknown");
+  EXPECT_EQ(reply["logs"].back(), "Scan complete: Clean (0%)");
+  const auto& s = reply["sources"];
+  EXPECT_EQ(s[1]["detail"], "HTTP 429");
+  EXPECT_EQ(s[2]["detail"], "no connection");
+  EXPECT_EQ(s[4]["detail"], "time-out");
+  EXPECT_EQ(s[9]["detail"], "refused by the list");
+  EXPECT_EQ(s[14]["detail"], "time-out");
+  EXPECT_EQ(s[15]["detail"], "settings unreadable");
+  EXPECT_EQ(s[0]["detail"], "Public IP source");
+}
+
+TEST(RunScan, ReportsProgressBeforeEachSourceItAsks) {
+  FakeNetwork fake = quietNetwork();
+  std::vector<std::string> keys;
+  ScanOptions o;
+  o.mode = "fast";
+  o.local = false;
+  runScan("", o, fake.network(),
+          [&keys](std::string_view key, std::string_view) { keys.emplace_back(key); });
+  const std::vector<std::string> expected = {
+      "publicIpEcho",  "geoLookup",   "proxyRisk", "ipFlags", "ipDetails",
+      "stopForumSpam", "torExitList", "spamhaus",  "spamCop", "sorbs",
+      "spamRats",      "barracuda",   "reverseDns"};
+  EXPECT_EQ(keys, expected);
+}
+
+TEST(RunScan, EntriesCarryTheCatalogueIdentity) {
+  FakeNetwork fake = quietNetwork();
+  const auto reply = nlohmann::json::parse(runScan("198.51.100.23", allOff(), fake.network()));
+  const std::vector<std::array<std::string, 3>> expected = {
+      {"api.ipify.org", "api.ipify.org", "ip"},
+      {"ipinfo.io", "ipinfo.io", "geo"},
+      {"proxycheck.io", "proxycheck.io", "rep"},
+      {"ip-api.com", "ip-api.com", "rep"},
+      {"ipapi.co", "ipapi.co", "rep"},
+      {"DB-IP", "db-ip.com", "rep"},
+      {"FreeIPAPI", "freeipapi.com", "rep"},
+      {"StopForumSpam", "stopforumspam.com", "rep"},
+      {"Tor Project", "torproject.org", "tor"},
+      {"Spamhaus", "spamhaus.org", "dns"},
+      {"SpamCop", "spamcop.net", "dns"},
+      {"SORBS", "sorbs.net", "dns"},
+      {"SpamRats", "spamrats.com", "dns"},
+      {"Barracuda", "barracudacentral.org", "dns"},
+      {"Reverse DNS", "iana.org", "dns"},
+      {std::string(systemProxySource().name), std::string(systemProxySource().domain), "local"},
+  };
+  ASSERT_EQ(reply["sources"].size(), expected.size());
+  for (std::size_t i = 0; i < expected.size(); ++i) {
+    EXPECT_EQ(reply["sources"][i]["name"], expected[i][0]);
+    EXPECT_EQ(reply["sources"][i]["domain"], expected[i][1]);
+    EXPECT_EQ(reply["sources"][i]["group"], expected[i][2]);
+  }
+}
+
+TEST(RunScan, EveryReplyIsValidJsonWhateverTheAddressAndMode) {
+  const std::string awkward[] = {
+      "1.2.3.4",
+      "a\"b",
+      "back\\slash",
+      std::string("nul\0byte", 8),
+      "tab\there\r\n",
+      "\x01\x1f\x7f",
+      "caf\xC3\xA9 \xE2\x82\xAC",
+      "<img src=x onerror=alert(1)>",
+      "::1",
+      " 1.2.3.4 ",
+  };
+  for (const auto& text : awkward) {
+    FakeNetwork fake = quietNetwork();
+    ScanOptions o;
+    o.mode = text;
+    const std::string reply = runScan(text, o, fake.network());
+    nlohmann::json parsed;
+    ASSERT_NO_THROW(parsed = nlohmann::json::parse(reply)) << reply;
+    EXPECT_EQ(parsed["ip"], text);
+    EXPECT_EQ(parsed["mode"], text);
+    EXPECT_EQ(parsed["logs"][0], "Starting C++ scan for " + text);
+  }
+}
+
+TEST(StatusAndVerdictWords, AreTheFixedWords) {
+  EXPECT_EQ(statusWord(true), "bad");
+  EXPECT_EQ(statusWord(false), "clean");
+  EXPECT_EQ(verdictFor(0), "Clean");
+  EXPECT_EQ(verdictFor(100), "High risk");
+}
+
+}  // namespace
