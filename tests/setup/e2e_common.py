@@ -2,6 +2,7 @@
 and dismissed with xdotool, and bounded waits."""
 
 import os
+import struct
 import subprocess
 import time
 
@@ -35,9 +36,37 @@ def box_windows(env):
     return found.stdout.split()
 
 
-def dismiss_boxes(process, env, timeout=60):
-    """Presses Return on the setup's message box until `process` ends. Returns (exit code,
-    number of boxes seen)."""
+def icon_colour(window, env):
+    """The colour of the icon at the left of a message box: "red" (error), "blue"
+    (information) or None, read from an xwd shot of the window."""
+    shot = subprocess.run(["xwd", "-silent", "-id", window], env=env, capture_output=True,
+                          timeout=10).stdout
+    if len(shot) < 100:
+        return None
+    header = struct.unpack(">25I", shot[:100])
+    header_size, width, height = header[0], header[4], header[5]
+    byte_order, bits_per_pixel, bytes_per_line = header[7], header[11], header[12]
+    masks, colours = header[14:17], header[19]
+    if bits_per_pixel != 32:
+        return None
+    pixels = shot[header_size + colours * 12:]
+    shifts = [(mask & -mask).bit_length() - 1 for mask in masks]
+    red = blue = 0
+    for y in range(height):
+        for x in range(min(width, 64)):
+            offset = y * bytes_per_line + x * 4
+            value = int.from_bytes(pixels[offset:offset + 4], "little" if byte_order == 0 else "big")
+            r, g, b = ((value & mask) >> shift for mask, shift in zip(masks, shifts))
+            red += r > 180 and g < 100 and b < 100
+            blue += b > 180 and r < 120
+    if max(red, blue) < 20:
+        return None
+    return "red" if red > blue else "blue"
+
+
+def dismiss_boxes(process, env, timeout=60, on_box=None):
+    """Presses Return on the setup's message box until `process` ends; `on_box(window)` sees
+    each box first. Returns (exit code, number of boxes seen)."""
     seen = set()
     deadline = time.monotonic() + timeout
     while process.poll() is None:
@@ -45,6 +74,8 @@ def dismiss_boxes(process, env, timeout=60):
             process.kill()
             raise AssertionError("the setup did not end")
         for window in box_windows(env):
+            if window not in seen and on_box:
+                on_box(window)
             seen.add(window)
             subprocess.run(["xdotool", "windowfocus", "--sync", window, "key", "--clearmodifiers",
                             "Return"], env=env, capture_output=True, timeout=10)

@@ -10,8 +10,8 @@ import sys
 import tempfile
 import time
 
-from e2e_common import (FAILED, INCOMPLETE, SUCCESS, Checks, dismiss_boxes, start_display,
-                        wait_for)
+from e2e_common import (FAILED, INCOMPLETE, SUCCESS, Checks, dismiss_boxes, icon_colour,
+                        start_display, wait_for)
 
 # Cases run in order over the same profile: the first two must leave it clean.
 CASES = [
@@ -107,7 +107,18 @@ def run_case(wine, checks, case, paths, args, root, index):
 
     setup = wine.popen(os.path.join(package, "velmora-setup.exe"))
     box = wine.output(args.probe, "box")
-    code, boxes = dismiss_boxes(setup, wine.env)
+    icons = []
+
+    def note_icon(window):
+        # The icon is drawn after the box appears: give it a moment, boundedly.
+        for _ in range(20):
+            colour = icon_colour(window, wine.env)
+            if colour:
+                break
+            time.sleep(0.1)
+        icons.append(colour)
+
+    code, boxes = dismiss_boxes(setup, wine.env, on_box=note_icon)
     if holder:
         holder.stdin.close()
         holder.wait(timeout=30)
@@ -115,6 +126,7 @@ def run_case(wine, checks, case, paths, args, root, index):
     checks.equal(code, case["code"], "exit code")
     checks.equal(boxes, 1, "message boxes seen")
     checks.equal(box, [f"text={case['text']}", "button=OK"], "message box")
+    checks.equal(icons, ["blue" if case["code"] == 0 else "red"], "message box icon")
 
     if case.get("creates") is False:
         for what in ("install", "menu_folder", "desktop_link"):
