@@ -77,8 +77,12 @@ def dismiss_boxes(process, env, timeout=60, on_box=None):
             if window not in seen and on_box:
                 on_box(window)
             seen.add(window)
-            subprocess.run(["xdotool", "windowfocus", "--sync", window, "key", "--clearmodifiers",
-                            "Return"], env=env, capture_output=True, timeout=10)
+            try:
+                subprocess.run(["xdotool", "windowfocus", "--sync", window, "key",
+                                "--clearmodifiers", "Return"], env=env, capture_output=True,
+                               timeout=10)
+            except subprocess.TimeoutExpired:
+                pass  # the box went away meanwhile; the loop looks again
         time.sleep(0.2)
     return process.returncode, len(seen)
 
