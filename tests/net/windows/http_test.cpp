@@ -126,13 +126,6 @@ TEST(Http, BodyLargerThanTheCapEndsTheCall) {
 // The same limits, shrunk so the tests take seconds: a 1 s phase limit and a 3 s ceiling.
 const HttpLimits QUICK{1000, 3000, MAX_BODY_BYTES};
 
-TEST(HttpLimits, DefaultsAreTheClientsConstants) {
-  const HttpLimits defaults;
-  EXPECT_EQ(defaults.phaseMs, 10000);
-  EXPECT_EQ(defaults.ceilingMs, 60000);
-  EXPECT_EQ(defaults.maxBody, 16u << 20);
-}
-
 TEST(HttpLimits, StallEndsTheCall) {
   const HttpResult before = httpGetWithin("web.test", "/stall/short-before-headers", true, QUICK);
   EXPECT_FALSE(before.ok);
