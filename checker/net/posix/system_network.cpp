@@ -1,0 +1,16 @@
+// The real network of a POSIX system: libcurl for HTTP, libresolv and getnameinfo for DNS, the
+// desktop settings and the environment for the proxy.
+#include "net/dnsbl.h"
+#include "net/http.h"
+#include "net/network.h"
+#include "net/reverse_dns.h"
+#include "net/system_proxy.h"
+
+Network systemNetwork() {
+  Network net;
+  net.httpGet = httpGet;
+  net.dnsblListed = dnsblListed;
+  net.reverseDnsName = reverseDnsName;
+  net.systemProxyInUse = systemProxyInUse;
+  return net;
+}

@@ -1,0 +1,152 @@
+"""Reads the fake internet's scenario files.
+
+A scenario is a small text file of DNS answers and web pages; see README.md for the format.
+Later definitions replace earlier ones, so a scenario can include a base and change a few pages.
+"""
+
+import os
+import re
+
+DNS_ACTIONS = {"nxdomain", "nodata", "servfail", "refused", "drop"}
+PAGE_KEYS = {"status", "delay", "header", "cut", "stall", "trickle", "repeat", "echo-request",
+             "redirect", "body", "body-file", "body-hex"}
+
+
+class ScenarioError(Exception):
+    pass
+
+
+class Page:
+    def __init__(self, host, path):
+        self.host = host
+        self.path = path
+        self.status = 200
+        self.delay_ms = None  # None: the scenario's http-delay
+        self.headers = []
+        self.body = b""
+        self.cut = None
+        self.stall_s = None
+        self.trickle_ms = None
+        self.repeat = None
+        self.echo_request = False
+
+
+class Scenario:
+    def __init__(self):
+        self.pages = {}          # (host, path) -> Page; a path ending in '*' is a prefix
+        self.dns = {}            # name -> (action, type, values); '*.' names are suffixes
+        self.http_delay_ms = 0
+        self.dns_delay_ms = 0
+
+    def page_for(self, host, path):
+        page = self.pages.get((host, path))
+        if page:
+            return page
+        best = None
+        for (h, p), candidate in self.pages.items():
+            if h == host and p.endswith("*") and path.startswith(p[:-1]):
+                if best is None or len(p) > len(best.path):
+                    best = candidate
+        return best
+
+    def dns_rule(self, name):
+        name = name.lower().rstrip(".")
+        if name in self.dns:
+            return self.dns[name]
+        best = None
+        for pattern, rule in self.dns.items():
+            if pattern.startswith("*.") and name.endswith(pattern[1:]):
+                if best is None or len(pattern) > len(best[0]):
+                    best = (pattern, rule)
+        return best[1] if best else ("nxdomain", None, [])
+
+
+def _number(text, what, line_no, path):
+    try:
+        return int(text)
+    except ValueError:
+        raise ScenarioError(f"{path}:{line_no}: {what} wants a number, got {text!r}")
+
+
+def load(path, scenario=None, depth=0):
+    if depth > 8:
+        raise ScenarioError(f"{path}: includes nest too deep")
+    scenario = scenario or Scenario()
+    base = os.path.dirname(path)
+    with open(path, "rb") as f:
+        lines = f.read().decode("utf-8").split("\n")
+    page = None
+    i = 0
+    while i < len(lines):
+        line_no = i + 1
+        raw = lines[i]
+        i += 1
+        line = raw.strip()
+        if not line or line.startswith("#"):
+            continue
+        word, _, rest = line.partition(" ")
+        rest = rest.strip()
+        if word == "include":
+            load(os.path.join(base, rest), scenario, depth + 1)
+            page = None
+        elif word == "http-delay":
+            scenario.http_delay_ms = _number(rest, word, line_no, path)
+        elif word == "dns-delay":
+            scenario.dns_delay_ms = _number(rest, word, line_no, path)
+        elif word == "dns":
+            parts = rest.split()
+            if len(parts) < 2:
+                raise ScenarioError(f"{path}:{line_no}: dns NAME ACTION")
+            name = parts[0].lower().rstrip(".")
+            kind = parts[1]
+            if kind.lower() in DNS_ACTIONS:
+                scenario.dns[name] = (kind.lower(), None, [])
+            elif kind in ("A", "PTR") and len(parts) > 2:
+                scenario.dns[name] = ("answer", kind, parts[2:])
+            else:
+                raise ScenarioError(f"{path}:{line_no}: unknown dns answer {kind!r}")
+            page = None
+        elif word == "get":
+            parts = rest.split()
+            if len(parts) != 2 or not parts[1].startswith("/"):
+                raise ScenarioError(f"{path}:{line_no}: get HOST /PATH")
+            page = Page(parts[0].lower(), parts[1])
+            scenario.pages[(page.host, page.path)] = page
+        elif word in PAGE_KEYS:
+            if page is None:
+                raise ScenarioError(f"{path}:{line_no}: {word} outside a 'get' block")
+            if word == "body":
+                match = re.fullmatch(r"<<(\S+)", rest)
+                if match:
+                    end = match.group(1)
+                    collected = []
+                    while i < len(lines) and lines[i] != end:
+                        collected.append(lines[i])
+                        i += 1
+                    if i == len(lines):
+                        raise ScenarioError(f"{path}:{line_no}: body never reaches {end}")
+                    i += 1
+                    page.body = "\n".join(collected).encode("utf-8")
+                else:
+                    page.body = rest.encode("utf-8")
+            elif word == "body-file":
+                with open(os.path.join(base, rest), "rb") as f:
+                    page.body = f.read()
+            elif word == "body-hex":
+                page.body = bytes.fromhex(rest)
+            elif word == "header":
+                name, _, value = rest.partition(":")
+                page.headers.append((name.strip(), value.strip()))
+            elif word == "echo-request":
+                page.echo_request = True
+            elif word == "redirect":
+                page.status = 301
+                page.headers.append(("Location", rest))
+            else:
+                value = _number(rest, word, line_no, path)
+                attr = {"status": "status", "delay": "delay_ms", "cut": "cut", "stall": "stall_s",
+                        "trickle": "trickle_ms", "repeat": "repeat"}[word]
+                setattr(page, attr, value)
+        else:
+            raise ScenarioError(f"{path}:{line_no}: unknown line {line!r}")
+    return scenario

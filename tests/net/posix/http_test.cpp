@@ -1,0 +1,133 @@
+// httpGet against the fake internet's web.test pages (scenario http).
+#include "net/http.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+struct StatusCase {
+  std::string path;
+  bool ok;
+  std::uint32_t status;
+  std::string body;
+};
+
+TEST(Http, StatusDecidesOkAndBodyIsKept) {
+  const std::vector<StatusCase> cases = {
+      {"/status/200", true, 200, "two hundred"},
+      {"/status/299", true, 299, "two ninety-nine"},
+      {"/status/300", false, 300, "three hundred"},
+      {"/status/404", false, 404, "<html><body>Not found</body></html>"},
+      {"/status/500", false, 500, R"({"success":0,"error":"internal error"})"},
+      {"/empty/200", true, 200, ""},
+      {"/empty/204", true, 204, ""},
+      {"/nul", true, 200, std::string("a\0b\0\0c", 6)},
+  };
+  for (const StatusCase& c : cases) {
+    SCOPED_TRACE(c.path);
+    const HttpResult r = httpGet("web.test", c.path, true);
+    EXPECT_EQ(r.ok, c.ok);
+    EXPECT_EQ(r.status, c.status);
+    EXPECT_EQ(r.body, c.body);
+  }
+}
+
+TEST(Http, RateLimitAnswerKeepsItsBody) {
+  const HttpResult r = httpGet("web.test", "/status/429", true);
+  EXPECT_FALSE(r.ok);
+  EXPECT_EQ(r.status, 429u);
+  EXPECT_NE(r.body.find("\"title\": \"Rate limit exceeded\""), std::string::npos);
+}
+
+TEST(Http, InformationalStatusIsNotOk) {
+  EXPECT_FALSE(httpGet("web.test", "/status/199", true).ok);
+}
+
+TEST(Http, BodyCutMidWayKeepsWhatArrivedAndTheStatusDecides) {
+  const HttpResult r = httpGet("web.test", "/cut", true);
+  EXPECT_TRUE(r.ok);
+  EXPECT_EQ(r.status, 200u);
+  EXPECT_EQ(r.body, "abcdefghij");
+  EXPECT_EQ(r.failure, "connection cut");
+}
+
+// The request carries the user agent and nothing the client made up (no Accept, no encoding).
+TEST(Http, RequestHoldsHostAndUserAgentOnly) {
+  const HttpResult secure = httpGet("web.test", "/echo", true);
+  EXPECT_EQ(secure.body,
+            "port 443\r\nGET /echo HTTP/1.1\r\nHost: web.test\r\n"
+            "User-Agent: VelmoraChecker/2.0\r\n\r\n");
+  const HttpResult plain = httpGet("web.test", "/echo", false);
+  EXPECT_EQ(plain.body.substr(0, 10), "port 80\r\nG");
+}
+
+TEST(Http, FailuresBeforeAnAnswerHaveNoStatusAndSayWhy) {
+  struct Case {
+    std::string host;
+    bool secure;
+    std::string failure;
+  };
+  const std::vector<Case> cases = {
+      {"untrusted.test", true, "certificate rejected"},
+      {"nowhere.test", true, "host not found"},
+      {"refused.test", true, "no connection"},
+      {"refused.test", false, "no connection"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.host);
+    const HttpResult r = httpGet(c.host, "/status/200", c.secure);
+    EXPECT_FALSE(r.ok);
+    EXPECT_EQ(r.status, 0u);
+    EXPECT_EQ(r.body, "");
+    EXPECT_EQ(r.failure, c.failure);
+  }
+}
+
+TEST(Http, RedirectsAreFollowedButNeverFromHttpsDownToHttp) {
+  const HttpResult moved = httpGet("web.test", "/moved", true);
+  EXPECT_TRUE(moved.ok);
+  EXPECT_EQ(moved.body, "arrived");
+
+  const HttpResult down = httpGet("web.test", "/down-to-plain", true);
+  EXPECT_FALSE(down.ok);
+  EXPECT_NE(down.body, "arrived");
+}
+
+TEST(Http, BodyLargerThanTheCapEndsTheCall) {
+  const HttpResult limit = httpGet("web.test", "/big/limit", true);
+  EXPECT_TRUE(limit.ok);
+  EXPECT_EQ(limit.body.size(), MAX_BODY_BYTES);
+
+  const HttpResult over = httpGet("web.test", "/big/over", true);
+  EXPECT_FALSE(over.ok);
+  EXPECT_EQ(over.failure, "body too large");
+  EXPECT_LE(over.body.size(), MAX_BODY_BYTES);
+}
+
+// The next two take the full stall limit and the full call ceiling: label "slow".
+TEST(HttpSlow, StallEndsTheCall) {
+  const HttpResult before = httpGet("web.test", "/stall/before-headers", true);
+  EXPECT_FALSE(before.ok);
+  EXPECT_EQ(before.status, 0u);
+  EXPECT_EQ(before.failure, "time-out");
+
+  const HttpResult mid = httpGet("web.test", "/stall/mid-body", true);
+  EXPECT_EQ(mid.status, 200u);
+  EXPECT_EQ(mid.body, "abcdefghij");
+  EXPECT_EQ(mid.failure, "time-out");
+}
+
+// A byte every 9 s never trips the stall limit; the ceiling ends the call after 60 s.
+TEST(HttpSlow, CeilingEndsATrickle) {
+  const HttpResult r = httpGet("web.test", "/trickle", true);
+  EXPECT_EQ(r.failure, "time-out");
+  EXPECT_EQ(r.status, 200u);
+  EXPECT_FALSE(r.body.empty());
+  EXPECT_LT(r.body.size(), 10u);
+  EXPECT_EQ(r.body, std::string("0123456789").substr(0, r.body.size()));
+}
+
+}  // namespace
