@@ -13,7 +13,9 @@ LookupResult failedResult(std::string reason) {
 }
 
 std::string failureReason(const HttpResult& result) {
-  if (result.status != 0) return "HTTP " + std::to_string(result.status);
+  // A 2xx that still failed (a body over the cap) is explained by the client's own word.
+  const bool successStatus = result.status >= 200 && result.status <= 299;
+  if (result.status != 0 && !successStatus) return "HTTP " + std::to_string(result.status);
   if (!result.failure.empty()) return result.failure;
   return "no answer";
 }

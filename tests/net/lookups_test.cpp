@@ -93,6 +93,13 @@ TEST(IsTorExit, DownloadsTheListOnceAndSaysWhenItCouldNot) {
   EXPECT_EQ(down.reason, "HTTP 503");
 }
 
+TEST(FailureReason, NamesTheStatusOrTheClientsWord) {
+  EXPECT_EQ(failureReason({false, 429, "slow down", ""}), "HTTP 429");
+  EXPECT_EQ(failureReason({false, 0, "", "time-out"}), "time-out");
+  EXPECT_EQ(failureReason({false, 200, "xxxx", "body too large"}), "body too large");
+  EXPECT_EQ(failureReason({false, 0, "", ""}), "no answer");
+}
+
 TEST(PublicIp, DiscoveryAndTheIpResultMessage) {
   struct Case {
     const char* what;

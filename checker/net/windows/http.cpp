@@ -79,6 +79,19 @@ void applyTimeouts(HINTERNET handle, const HttpLimits& limits, ULONGLONG deadlin
                    sizeof(responseMs));
 }
 
+// What the status callback needs to keep every phase inside the call's ceiling.
+struct Clock {
+  const HttpLimits* limits;
+  ULONGLONG deadline;
+};
+
+// WinHTTP calls this before it resolves, connects, sends or waits for an answer, also for each
+// hop of a redirect; each phase then gets only what is left of the call.
+void CALLBACK onPhase(HINTERNET handle, DWORD_PTR context, DWORD, LPVOID, DWORD) {
+  const auto* clock = reinterpret_cast<const Clock*>(context);
+  if (clock) applyTimeouts(handle, *clock->limits, clock->deadline);
+}
+
 }  // namespace
 
 HttpResult httpGetWithin(const std::string& host, const std::string& path, bool secure,
@@ -110,6 +123,15 @@ HttpResult httpGetWithin(const std::string& host, const std::string& path, bool 
     return result;
   }
   applyTimeouts(h.request, limits, deadline);
+  const Clock clock{&limits, deadline};
+  DWORD_PTR clockContext = reinterpret_cast<DWORD_PTR>(&clock);
+  WinHttpSetOption(h.request, WINHTTP_OPTION_CONTEXT_VALUE, &clockContext, sizeof(clockContext));
+  WinHttpSetStatusCallback(
+      h.request, onPhase,
+      WINHTTP_CALLBACK_FLAG_RESOLVE_NAME | WINHTTP_CALLBACK_FLAG_CONNECT_TO_SERVER |
+          WINHTTP_CALLBACK_FLAG_SEND_REQUEST | WINHTTP_CALLBACK_FLAG_RECEIVE_RESPONSE |
+          WINHTTP_CALLBACK_FLAG_REDIRECT,
+      0);
   if (!WinHttpSendRequest(h.request, WINHTTP_NO_ADDITIONAL_HEADERS, 0, WINHTTP_NO_REQUEST_DATA, 0,
                           0, 0) ||
       !WinHttpReceiveResponse(h.request, nullptr)) {

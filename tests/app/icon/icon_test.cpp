@@ -247,14 +247,4 @@ TEST_F(AppIcon, PixelsAwayFromTheDrawingStayZero) {
   }
 }
 
-TEST(AppIconSizes, EveryCallGivesItsOwnIcon) {
-  HICON a = createAppIcon(16);
-  HICON b = createAppIcon(16);
-  ASSERT_NE(a, nullptr);
-  ASSERT_NE(b, nullptr);
-  EXPECT_NE(a, b);
-  EXPECT_TRUE(DestroyIcon(a));
-  EXPECT_TRUE(DestroyIcon(b));
-}
-
 }  // namespace
