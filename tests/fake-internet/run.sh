@@ -101,7 +101,7 @@ mount --bind "$work/etc-ssl-certs" /etc/ssl/certs
 
 # Start the servers and wait for their word that they listen.
 mkfifo "$work/ready"
-python3 "$here/serve.py" --scenario "$scenario" --certs "$certs" --log "$work/requests.log" \
+python3 -B "$here/serve.py" --scenario "$scenario" --certs "$certs" --log "$work/requests.log" \
   >"$work/ready" &
 server=$!
 trap 'kill "$server" 2>/dev/null || true' EXIT

@@ -1,0 +1,96 @@
+// velmora-scan: the scan engine on the command line, for scripts, servers and monitoring.
+#include <chrono>
+#include <cstdio>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "cli/cli_options.h"
+#include "cli/terminal.h"
+#include "cli/text_report.h"
+#include "net/public_ip.h"
+#include "scan/run_scan.h"
+
+namespace {
+
+constexpr int EXIT_DONE = 0;
+constexpr int EXIT_FAIL_ON = 1;
+constexpr int EXIT_USAGE = 2;
+constexpr int EXIT_NO_ADDRESS = 3;
+
+// One line on stderr, rewritten before each source: what is being asked, and for how long
+// the scan has been running.
+ScanProgress terminalProgress() {
+  const auto start = std::chrono::steady_clock::now();
+  return [start](std::string_view, std::string_view name) {
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    char elapsed[32];
+    std::snprintf(elapsed, sizeof elapsed, "%5.1f s", seconds);
+    std::cerr << "\r\x1b[K[" << elapsed << "] asking " << name << " ..." << std::flush;
+  };
+}
+
+void clearProgress(bool shown) {
+  if (shown) std::cerr << "\r\x1b[K" << std::flush;
+}
+
+int myIp(const CliCommand& command, const Network& net) {
+  const std::optional<std::string> address = discoverPublicIp(net);
+  if (command.json) {
+    std::cout << buildIpResultMessage(address) << "\n";
+  } else if (address) {
+    std::cout << *address << "\n";
+  } else {
+    std::cerr << "velmora-scan: could not discover the public IP address\n";
+  }
+  return address ? EXIT_DONE : EXIT_NO_ADDRESS;
+}
+
+int scan(const CliCommand& command, const Network& net) {
+  const bool showProgress = isColourTerminal(2);
+  const auto report = runScanReport(command.address, command.options, net,
+                                    showProgress ? terminalProgress() : ScanProgress{});
+  clearProgress(showProgress);
+
+  if (!report) {
+    if (command.json) {
+      std::cout << IP_REQUIRED_REPLY << "\n";
+    } else {
+      std::cerr << "velmora-scan: IP required: give an address, or allow discovery"
+                << (command.options.autoIp ? " (it failed: no answer from the IP echo service)"
+                                           : " (--no-auto-ip switched it off)")
+                << "\n";
+    }
+    return EXIT_NO_ADDRESS;
+  }
+  if (command.json) {
+    std::cout << writeScanResult(*report) << "\n";
+  } else {
+    std::cout << formatReport(*report, isColourTerminal(1));
+  }
+  const bool reached = command.failOn > 0 && verdictRank(report->verdict) >= command.failOn;
+  return reached ? EXIT_FAIL_ON : EXIT_DONE;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const CliCommand command = parseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+  switch (command.action) {
+    case CliAction::help:
+      std::cout << USAGE_TEXT;
+      return EXIT_DONE;
+    case CliAction::version:
+      std::cout << "velmora-scan " << VELMORA_VERSION << "\n";
+      return EXIT_DONE;
+    case CliAction::usageError:
+      std::cerr << "velmora-scan: " << command.error << "\nTry 'velmora-scan --help'.\n";
+      return EXIT_USAGE;
+    case CliAction::myIp:
+      return myIp(command, systemNetwork());
+    case CliAction::scan:
+      break;
+  }
+  return scan(command, systemNetwork());
+}

@@ -1,0 +1,114 @@
+// velmora-scan's command line: what each switch turns into, what is refused, and that --help
+// names every switch the parser accepts.
+#include "cli/cli_options.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+using Args = std::vector<std::string>;
+
+std::string describe(const CliCommand& c) {
+  const ScanOptions& o = c.options;
+  std::string s;
+  switch (c.action) {
+    case CliAction::scan:
+      s = "scan";
+      break;
+    case CliAction::myIp:
+      s = "my-ip";
+      break;
+    case CliAction::help:
+      return "help";
+    case CliAction::version:
+      return "version";
+    case CliAction::usageError:
+      return "usage";
+  }
+  s += " [" + c.address + "] " + o.mode;
+  for (const auto& [on, name] : {std::pair{o.geo, "geo"},
+                                 {o.reputation, "rep"},
+                                 {o.tor, "tor"},
+                                 {o.dns, "dns"},
+                                 {o.local, "local"},
+                                 {o.autoIp, "auto"}}) {
+    if (!on) s += std::string(" no-") + name;
+  }
+  if (c.json) s += " json";
+  if (c.failOn) s += " fail-on " + std::to_string(c.failOn);
+  return s;
+}
+
+TEST(CliOptions, SwitchesAndAddresses) {
+  struct Case {
+    Args args;
+    std::string expected;
+  };
+  const std::vector<Case> cases = {
+      {{}, "scan [] deep"},
+      {{"198.51.100.23"}, "scan [198.51.100.23] deep"},
+      {{"--no-geo", "--no-reputation", "--no-tor", "--no-dns", "--no-local", "--no-auto-ip"},
+       "scan [] deep no-geo no-rep no-tor no-dns no-local no-auto"},
+      {{"--fast", "1.2.3.4"}, "scan [1.2.3.4] fast"},
+      {{"--mode", "fast"}, "scan [] fast"},
+      {{"--mode=deep", "--fast", "--mode", "deep"}, "scan [] deep"},
+      {{"--json", "--fail-on", "watchlist", "x"}, "scan [x] deep json fail-on 1"},
+      {{"--fail-on=suspicious"}, "scan [] deep fail-on 2"},
+      {{"--fail-on", "high"}, "scan [] deep fail-on 3"},
+      {{"--my-ip", "--json"}, "my-ip [] deep json"},
+      {{"--", "-1.2.3.4"}, "scan [-1.2.3.4] deep"},
+      {{"a b c"}, "scan [a b c] deep"},
+      {{"--help", "--bogus"}, "help"},
+      {{"-h"}, "help"},
+      {{"-V"}, "version"},
+      {{"--version"}, "version"},
+      {{"--bogus"}, "usage"},
+      {{"-x", "1.2.3.4"}, "usage"},
+      {{"--mode"}, "usage"},
+      {{"--mode", "Fast"}, "usage"},
+      {{"--mode=slow"}, "usage"},
+      {{"--fail-on", "clean"}, "usage"},
+      {{"--json=yes"}, "usage"},
+      {{"1.2.3.4", "5.6.7.8"}, "usage"},
+      {{"--my-ip", "1.2.3.4"}, "usage"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::PrintToString(c.args));
+    EXPECT_EQ(describe(parseCommandLine(c.args)), c.expected);
+  }
+}
+
+TEST(CliOptions, UsageErrorsSayWhatWasWrong) {
+  EXPECT_EQ(parseCommandLine({"--bogus"}).error, "unknown option '--bogus'");
+  EXPECT_EQ(parseCommandLine({"--mode"}).error, "--mode needs a value");
+  EXPECT_EQ(parseCommandLine({"1", "2"}).error, "one address at a time");
+}
+
+TEST(CliOptions, HelpNamesEverySwitchAndExitCode) {
+  const std::string help = USAGE_TEXT;
+  for (const std::string option :
+       {"--no-geo", "--no-reputation", "--no-tor", "--no-dns", "--no-local", "--no-auto-ip",
+        "--mode", "--fast", "--json", "--my-ip", "--fail-on", "--help", "--version"}) {
+    SCOPED_TRACE(option);
+    EXPECT_NE(help.find(" " + option + " "), std::string::npos);
+    Args args = {option};
+    if (option == "--mode") args.push_back("fast");
+    if (option == "--fail-on") args.push_back("high");
+    EXPECT_NE(parseCommandLine(args).action, CliAction::usageError);
+  }
+  for (const char* code : {"  0  ", "  1  ", "  2  ", "  3  "}) {
+    EXPECT_NE(help.find(code), std::string::npos) << code;
+  }
+}
+
+TEST(CliOptions, VerdictRanksFollowTheScale) {
+  EXPECT_EQ(verdictRank("Clean"), 0);
+  EXPECT_EQ(verdictRank("Watchlist"), 1);
+  EXPECT_EQ(verdictRank("Suspicious"), 2);
+  EXPECT_EQ(verdictRank("High risk"), 3);
+}
+
+}  // namespace

@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# Runs the cases of one scenario from cases.txt against velmora-scan; meant to run inside
+# tests/fake-internet/run.sh with that scenario.
+#   run_cases.sh SCENARIO PATH/TO/velmora-scan
+# With VELMORA_UPDATE_EXPECTED=1 it rewrites the expected files instead of comparing.
+set -uo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+scenario=$1
+scan=$2
+out=$(mktemp -d)
+trap 'rm -rf "$out"' EXIT
+
+passed=0
+failed=0
+while read -r name code expected args; do
+  [[ -z "$name" || "$name" == \#* || "$name" != "$scenario" ]] && continue
+  read -ra argv <<<"$args"
+  "$scan" "${argv[@]}" >"$out/stdout" 2>"$out/stderr" </dev/null
+  rc=$?
+  problem=""
+  ((rc == code)) || problem="exit code $rc, expected $code"
+  if [[ -z "$problem" && "$expected" != "-" ]]; then
+    if [[ "${VELMORA_UPDATE_EXPECTED:-}" == 1 ]]; then
+      cp "$out/stdout" "$here/expected/$expected"
+    elif ! cmp -s "$out/stdout" "$here/expected/$expected"; then
+      problem="stdout differs from expected/$expected:
+$(diff "$here/expected/$expected" "$out/stdout" | head -20)"
+    fi
+  fi
+  if [[ -z "$problem" ]]; then
+    passed=$((passed + 1))
+    echo "ok      velmora-scan $args"
+  else
+    failed=$((failed + 1))
+    echo "FAILED  velmora-scan $args: $problem"
+    sed 's/^/        stderr: /' "$out/stderr" | head -5
+  fi
+done <"$here/cases.txt"
+
+echo "$passed passed, $failed failed"
+((passed > 0 && failed == 0))
