@@ -100,7 +100,7 @@ export async function screenshot(page, name) {
 // Page helpers by role and label, as a person (or a screen reader) finds the controls.
 export const ui = {
   address: (page) => page.getByLabel('IPv4 address'),
-  scan: (page) => page.getByRole('button', { name: /^Scan/ }),
+  scan: (page) => page.getByRole('button', { name: /^(Scan|Scanning… \d+ s)$/ }),
   detect: (page) => page.getByRole('button', { name: /Detect my IP|Detecting/ }).first(),
   switch: (page, name) => page.getByRole('switch', { name }),
   mode: (page, name) => page.getByRole('radio', { name }),
