@@ -62,9 +62,11 @@ bool looksLikeHosting(const std::string& text) {
       "vpn",   "proxy",  "hosting", "datacenter", "data center",
       "cloud", "server", "m247",    "ovh",        "hetzner"};
 
+  // "C" locale lower-casing: only A-Z change. Branch-free so the loop vectorises.
   std::string lower = text;
   for (char& c : lower) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    const auto u = static_cast<unsigned char>(c);
+    c = static_cast<char>(u | ((static_cast<unsigned char>(u - 'A') < 26u) ? 0x20 : 0));
   }
 
   std::vector<KeySpan> spans;

@@ -1,6 +1,7 @@
 // The portable halves of the lookups: reversed octets, blocklist answers, the exit list, and
 // public-IP discovery with its message.
 #include <gtest/gtest.h>
+
 #include <nlohmann/json.hpp>
 
 #include "fake_network.h"
@@ -13,10 +14,17 @@ namespace {
 
 TEST(ReverseIpv4Octets, SplitsAtEveryDotLikeAStream) {
   const std::pair<const char*, const char*> cases[] = {
-      {"192.0.2.10", "10.2.0.192"}, {"1.2.3.4.", "4.3.2.1"},  {".1.2.3", "3.2.1."},
-      {"a.b.c.d", "d.c.b.a"},       {"1..2.3", "3.2..1"},     {"1.2.3", ""},
-      {"1.2.3.4.5", ""},            {"", ""},                 {"::1", ""},
-      {"1.2.3.4..", ""},            {"999.1.1.1", "1.1.1.999"},
+      {"192.0.2.10", "10.2.0.192"},
+      {"1.2.3.4.", "4.3.2.1"},
+      {".1.2.3", "3.2.1."},
+      {"a.b.c.d", "d.c.b.a"},
+      {"1..2.3", "3.2..1"},
+      {"1.2.3", ""},
+      {"1.2.3.4.5", ""},
+      {"", ""},
+      {"::1", ""},
+      {"1.2.3.4..", ""},
+      {"999.1.1.1", "1.1.1.999"},
   };
   for (const auto& [in, out] : cases) EXPECT_EQ(reverseIpv4Octets(in), out) << in;
 }
@@ -56,9 +64,14 @@ TEST(ClassifyDnsblAnswer, CountsOnlyListingCodes) {
 TEST(ExitList, MatchesWholeLinesOnly) {
   const std::string list = "# exit addresses\n198.51.100.70\r\n  203.0.113.9  \n11.2.3.45\n";
   const std::pair<const char*, bool> cases[] = {
-      {"198.51.100.70", true},  {"198.51.100.7", false}, {"203.0.113.9", true},
-      {"1.2.3.4", false},       {"11.2.3.45", true},     {"# exit addresses", false},
-      {"", false},              {"198.51.100.70\r", false},
+      {"198.51.100.70", true},
+      {"198.51.100.7", false},
+      {"203.0.113.9", true},
+      {"1.2.3.4", false},
+      {"11.2.3.45", true},
+      {"# exit addresses", false},
+      {"", false},
+      {"198.51.100.70\r", false},
   };
   for (const auto& [address, listed] : cases) {
     EXPECT_EQ(exitListHasLine(list, address), listed) << address;

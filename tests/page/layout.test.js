@@ -1,0 +1,136 @@
+// The page as a person meets it: at the window's size and resized narrow, by keyboard and by
+// screen reader. Screenshots of every state land in artifacts/ for a look.
+import { describe, it, before, after } from 'node:test';
+import assert from 'node:assert/strict';
+import { launch, openPage, deliver, screenshot, ui } from './harness.js';
+import * as R from './fixtures/replies.js';
+
+let browser;
+before(async () => {
+  browser = await launch();
+});
+after(async () => {
+  await browser?.close();
+});
+
+const VIEWPORTS = [
+  { width: 1180, height: 780 },
+  { width: 600, height: 800 },
+];
+
+// The clock is the page's fake one: a scan that "took" 14 s looks like a real one.
+async function startScan(page, address) {
+  await ui.address(page).fill(address);
+  await ui.address(page).press('Enter');
+  await page.clock.runFor(14000);
+}
+
+// `key` is what must be on screen in that state.
+const STATES = [
+  { name: 'ready', act: async () => {}, key: '#scan-btn' },
+  {
+    name: 'scanning',
+    act: async (p) => {
+      await startScan(p, '203.0.113.7');
+    },
+    key: '#scan-label',
+  },
+  { name: 'high-risk', act: async (p) => { await startScan(p, '203.0.113.7'); await deliver(p, R.HIGH_RISK); }, key: '#verdict-heading' },
+  { name: 'fast-watchlist', act: async (p) => { await startScan(p, '192.0.2.44'); await deliver(p, R.FAST_WATCHLIST); }, key: '#verdict-heading' },
+  { name: 'offline', act: async (p) => { await startScan(p, ''); await deliver(p, R.OFFLINE); }, key: '#unknown-note' },
+  {
+    name: 'ip-required',
+    act: async (p) => {
+      await ui.switch(p, /Auto IP/).click();
+      await startScan(p, '');
+      await deliver(p, R.IP_REQUIRED);
+    },
+    key: '#message-title',
+  },
+  { name: 'scan-failed', act: async (p) => { await startScan(p, '203.0.113.7'); await deliver(p, R.SCAN_FAILED); }, key: '#message-title' },
+  {
+    name: 'detected-ip',
+    act: async (p) => {
+      await ui.detect(p).click();
+      await deliver(p, R.IP_FOUND);
+    },
+    key: '#ip-status',
+  },
+];
+
+describe('every state at the window size and narrow', () => {
+  for (const vp of VIEWPORTS) {
+    it(`${vp.width}×${vp.height}`, async () => {
+      for (const state of STATES) {
+        const { page, problems } = await openPage(browser.context, { viewport: vp, clock: true });
+        await state.act(page);
+        await screenshot(page, `${state.name}-${vp.width}x${vp.height}`);
+        const fit = await page.evaluate((key) => {
+          const box = document.querySelector(key).getBoundingClientRect();
+          return {
+            overflow: document.documentElement.scrollWidth - window.innerWidth,
+            onScreen: box.height > 0 && box.top >= 0 && box.bottom <= window.innerHeight,
+          };
+        }, state.key);
+        assert.equal(fit.overflow, 0, `${state.name}: page wider than the window`);
+        assert.ok(fit.onScreen, `${state.name}: ${state.key} is not on screen`);
+        assert.deepEqual(problems, [], state.name);
+        await page.close();
+      }
+    });
+  }
+});
+
+describe('keyboard and screen reader', () => {
+  it('Tab walks the controls in reading order', async () => {
+    const { page } = await openPage(browser.context);
+    const order = [];
+    for (let i = 0; i < 10; i++) {
+      await page.keyboard.press('Tab');
+      order.push(await page.evaluate(() => document.activeElement.id || document.activeElement.value));
+    }
+    assert.deepEqual(order, [
+      'ip', 'scan-btn', 'detect-btn', 'opt-autoIp', 'opt-geo', 'opt-reputation', 'opt-tor', 'opt-dns', 'opt-local', 'deep',
+    ]);
+    await page.close();
+  });
+
+  it('controls carry their names, and the outcome is announced and focused', async () => {
+    const { page } = await openPage(browser.context);
+    for (const name of ['Auto IP', 'Geolocation', 'Reputation services', 'Tor exit list', 'DNS blocklists', 'Local proxy']) {
+      assert.equal(await ui.switch(page, new RegExp(`^${name}`)).count(), 1, name);
+    }
+    assert.equal(await page.getByRole('radiogroup').count() + await page.getByRole('group', { name: 'Scan mode' }).count(), 1);
+    assert.equal(await page.getByRole('textbox', { name: 'IPv4 address' }).getAttribute('aria-describedby'), 'ip-hint');
+
+    await ui.address(page).fill('203.0.113.7');
+    await ui.scan(page).click();
+    await page.waitForFunction(() => document.getElementById('announcer').textContent.startsWith('Scan started'));
+    await deliver(page, R.HIGH_RISK);
+    await page.waitForFunction(() => document.getElementById('announcer').textContent !== '' &&
+      !document.getElementById('announcer').textContent.startsWith('Scan started'));
+    assert.equal(await page.locator('#announcer').textContent(), 'Scan finished: High risk, risk score 82 of 100.');
+    // Scan was pressed and then disabled; the focus moves on to the verdict instead of getting lost.
+    assert.equal(await page.evaluate(() => document.activeElement.id), 'verdict-heading');
+    assert.equal(await page.getByRole('meter', { name: 'Risk score' }).getAttribute('aria-valuetext'), '82 of 100, High risk');
+    await page.close();
+  });
+
+  it('the hint under the address says what will happen', async () => {
+    const cases = [
+      { typed: '', autoIp: true, hint: /Leave it empty to check your own public address/, warn: false },
+      { typed: '', autoIp: false, hint: /Auto IP is off/, warn: true },
+      { typed: ' 203.0.113.7 ', autoIp: true, hint: /Press Enter to scan/, warn: false },
+      { typed: '203.0.113.256', autoIp: true, hint: /does not look like an IPv4 address/, warn: true },
+      { typed: 'example.org', autoIp: false, hint: /does not look like an IPv4 address/, warn: true },
+    ];
+    const { page } = await openPage(browser.context);
+    for (const c of cases) {
+      await ui.address(page).fill(c.typed);
+      if ((await ui.switch(page, /Auto IP/).isChecked()) !== c.autoIp) await ui.switch(page, /Auto IP/).click();
+      assert.match(await page.locator('#ip-hint').textContent(), c.hint, JSON.stringify(c));
+      assert.equal((await page.locator('#ip-hint').getAttribute('class')).includes('warn'), c.warn, JSON.stringify(c));
+    }
+    await page.close();
+  });
+});
