@@ -6,6 +6,7 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 scan=$root/build/linux/bin/velmora-scan
-[[ -x "$scan" ]] || { echo "bench-scan: build first: cmake --preset linux && cmake --build --preset linux" >&2; exit 2; }
+timing=$root/build/linux/bin/scan_timing
+[[ -x "$scan" && -x "$timing" ]] || { echo "bench-scan: build first: cmake --preset linux && cmake --build --preset linux" >&2; exit 2; }
 exec bash "$root/tests/fake-internet/run.sh" --scenario bench -- \
-  python3 -B "$root/tests/bench/scan_bench.py" "$scan" "${1:-10}"
+  python3 -B "$root/tests/bench/scan_bench.py" "$scan" "$timing" "${1:-10}"
