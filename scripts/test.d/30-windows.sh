@@ -5,5 +5,9 @@ set -euo pipefail
 cmake --preset windows >/dev/null
 cmake --build --preset windows
 export WINEPREFIX=$(mktemp -d /tmp/velmora-wine.XXXXXX)
-trap 'wineserver -k >/dev/null 2>&1 || true; rm -rf "$WINEPREFIX"' EXIT
+# Wine links the prefix's Desktop and Documents into $HOME and writes menu entries there: give
+# it a throw-away home, and no menu builder.
+export HOME=$(mktemp -d /tmp/velmora-home.XXXXXX)
+export WINEDLLOVERRIDES="winemenubuilder.exe=d;${WINEDLLOVERRIDES:-}"
+trap 'wineserver -k >/dev/null 2>&1 || true; rm -rf "$WINEPREFIX" "$HOME"' EXIT
 xvfb-run -a -s "-screen 0 1600x1000x24" ctest --preset windows -j2

@@ -1,0 +1,188 @@
+// HTTP GET on WinHTTP in synchronous mode: WinHttpOpen, WinHttpSetTimeouts, WinHttpConnect,
+// WinHttpOpenRequest, WinHttpSendRequest, WinHttpReceiveResponse, WinHttpQueryHeaders,
+// WinHttpQueryDataAvailable, WinHttpReadData, WinHttpCloseHandle.
+// One session, connection and request per call; the proxy is WinHTTP's own default, not the
+// user's browser settings.
+#include <windows.h>
+#include <winhttp.h>
+
+#include <algorithm>
+#include <new>
+#include <string>
+#include <vector>
+
+#include "net/windows/http_limits.h"
+#include "net/windows/text.h"
+
+namespace {
+
+// Closes whatever was opened, in reverse order, on every way out.
+struct Handles {
+  HINTERNET session = nullptr;
+  HINTERNET connection = nullptr;
+  HINTERNET request = nullptr;
+  ~Handles() {
+    if (request) WinHttpCloseHandle(request);
+    if (connection) WinHttpCloseHandle(connection);
+    if (session) WinHttpCloseHandle(session);
+  }
+};
+
+// The same short words as the other platforms' client.
+std::string reasonFor(DWORD error) {
+  switch (error) {
+    case ERROR_WINHTTP_TIMEOUT:
+    case WSAETIMEDOUT:  // Wine passes the socket's own code through
+      return "time-out";
+    case ERROR_WINHTTP_NAME_NOT_RESOLVED:
+      return "host not found";
+    case ERROR_WINHTTP_CANNOT_CONNECT:
+      return "no connection";
+    case ERROR_WINHTTP_CONNECTION_ERROR:
+    case ERROR_WINHTTP_INVALID_SERVER_RESPONSE:
+      return "connection cut";
+    case ERROR_WINHTTP_SECURE_FAILURE:  // synchronous calls report every certificate error so
+    case ERROR_WINHTTP_SECURE_CERT_DATE_INVALID:
+    case ERROR_WINHTTP_SECURE_CERT_CN_INVALID:
+    case ERROR_WINHTTP_SECURE_INVALID_CA:
+    case ERROR_WINHTTP_SECURE_CERT_REV_FAILED:
+    case ERROR_WINHTTP_SECURE_INVALID_CERT:
+    case ERROR_WINHTTP_SECURE_CERT_REVOKED:
+    case ERROR_WINHTTP_SECURE_CERT_WRONG_USAGE:
+      return "certificate rejected";
+    case ERROR_WINHTTP_SECURE_CHANNEL_ERROR:
+      return "TLS failure";
+    case ERROR_WINHTTP_REDIRECT_FAILED:
+      return "redirect refused";
+    case ERROR_NOT_ENOUGH_MEMORY:
+    case ERROR_OUTOFMEMORY:
+      throw std::bad_alloc();
+    default:
+      return "no answer (error " + std::to_string(error) + ")";
+  }
+}
+
+// Milliseconds left before the call's ceiling; never negative.
+long msLeft(ULONGLONG deadline) {
+  const ULONGLONG now = GetTickCount64();
+  return now >= deadline ? 0 : static_cast<long>(deadline - now);
+}
+
+// Every phase gets its own limit, but never more than what is left of the whole call.
+void applyTimeouts(HINTERNET handle, const HttpLimits& limits, ULONGLONG deadline) {
+  const long left = std::max(msLeft(deadline), 1L);
+  const int ms = static_cast<int>(std::min(limits.phaseMs, left));
+  WinHttpSetTimeouts(handle, ms, ms, ms, ms);
+  // Waiting for the response headers has a limit of its own, which the call above leaves alone.
+  DWORD responseMs = static_cast<DWORD>(ms);
+  WinHttpSetOption(handle, WINHTTP_OPTION_RECEIVE_RESPONSE_TIMEOUT, &responseMs,
+                   sizeof(responseMs));
+}
+
+// What the status callback needs to keep every phase inside the call's ceiling.
+struct Clock {
+  const HttpLimits* limits;
+  ULONGLONG deadline;
+};
+
+// WinHTTP calls this before it resolves, connects, sends or waits for an answer, also for each
+// hop of a redirect; each phase then gets only what is left of the call.
+void CALLBACK onPhase(HINTERNET handle, DWORD_PTR context, DWORD, LPVOID, DWORD) {
+  const auto* clock = reinterpret_cast<const Clock*>(context);
+  if (clock) applyTimeouts(handle, *clock->limits, clock->deadline);
+}
+
+}  // namespace
+
+HttpResult httpGetWithin(const std::string& host, const std::string& path, bool secure,
+                         const HttpLimits& limits) {
+  HttpResult result;
+  const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(limits.ceilingMs);
+  Handles h;
+
+  h.session = WinHttpOpen(utf8ToWide(USER_AGENT).c_str(), WINHTTP_ACCESS_TYPE_DEFAULT_PROXY,
+                          WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0);
+  if (!h.session) {
+    result.failure = "no HTTP session";
+    return result;
+  }
+  // Connection and request inherit these; the outcome is not needed.
+  applyTimeouts(h.session, limits, deadline);
+
+  const INTERNET_PORT port = secure ? INTERNET_DEFAULT_HTTPS_PORT : INTERNET_DEFAULT_HTTP_PORT;
+  h.connection = WinHttpConnect(h.session, utf8ToWide(host).c_str(), port, 0);
+  if (!h.connection) {
+    result.failure = reasonFor(GetLastError());
+    return result;
+  }
+  h.request = WinHttpOpenRequest(h.connection, L"GET", utf8ToWide(path).c_str(), nullptr,
+                                 WINHTTP_NO_REFERER, WINHTTP_DEFAULT_ACCEPT_TYPES,
+                                 secure ? WINHTTP_FLAG_SECURE : 0);
+  if (!h.request) {
+    result.failure = reasonFor(GetLastError());
+    return result;
+  }
+  applyTimeouts(h.request, limits, deadline);
+  const Clock clock{&limits, deadline};
+  DWORD_PTR clockContext = reinterpret_cast<DWORD_PTR>(&clock);
+  WinHttpSetOption(h.request, WINHTTP_OPTION_CONTEXT_VALUE, &clockContext, sizeof(clockContext));
+  WinHttpSetStatusCallback(
+      h.request, onPhase,
+      WINHTTP_CALLBACK_FLAG_RESOLVE_NAME | WINHTTP_CALLBACK_FLAG_CONNECT_TO_SERVER |
+          WINHTTP_CALLBACK_FLAG_SEND_REQUEST | WINHTTP_CALLBACK_FLAG_RECEIVE_RESPONSE |
+          WINHTTP_CALLBACK_FLAG_REDIRECT,
+      0);
+  if (!WinHttpSendRequest(h.request, WINHTTP_NO_ADDITIONAL_HEADERS, 0, WINHTTP_NO_REQUEST_DATA, 0,
+                          0, 0) ||
+      !WinHttpReceiveResponse(h.request, nullptr)) {
+    result.failure = reasonFor(GetLastError());
+    return result;
+  }
+
+  DWORD status = 0;
+  DWORD size = sizeof(status);
+  WinHttpQueryHeaders(h.request, WINHTTP_QUERY_STATUS_CODE | WINHTTP_QUERY_FLAG_NUMBER,
+                      WINHTTP_HEADER_NAME_BY_INDEX, &status, &size, WINHTTP_NO_HEADER_INDEX);
+  result.status = status;
+
+  bool tooLarge = false;
+  std::string readFailure;
+  for (;;) {
+    if (msLeft(deadline) == 0) {
+      readFailure = "time-out";
+      break;
+    }
+    applyTimeouts(h.request, limits, deadline);
+    DWORD available = 0;
+    if (!WinHttpQueryDataAvailable(h.request, &available)) {
+      readFailure = reasonFor(GetLastError());
+      break;
+    }
+    if (available == 0) break;
+    // Reading one byte past the cap is enough to know the body is too large.
+    const std::size_t room = limits.maxBody - result.body.size() + 1;
+    const DWORD wanted = static_cast<DWORD>(std::min<std::size_t>(available, room));
+    std::vector<char> buffer(wanted, '\0');
+    DWORD read = 0;
+    if (!WinHttpReadData(h.request, buffer.data(), wanted, &read)) {
+      readFailure = reasonFor(GetLastError());
+      break;
+    }
+    result.body.append(buffer.data(), read);
+    if (result.body.size() > limits.maxBody) {
+      result.body.resize(limits.maxBody);
+      tooLarge = true;
+      break;
+    }
+  }
+
+  // A body that breaks off (cut, stalled, or ended by the call's ceiling) is kept and judged by
+  // its status; only an oversized body is refused outright.
+  result.ok = result.status - 200u <= 99u && !tooLarge;
+  result.failure = tooLarge ? "body too large" : readFailure;
+  return result;
+}
+
+HttpResult httpGet(const std::string& host, const std::string& path, bool secure) {
+  return httpGetWithin(host, path, secure, HttpLimits{});
+}

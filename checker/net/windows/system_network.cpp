@@ -1,0 +1,10 @@
+// The real network on Windows: WinHTTP, the DNS client, Windows Sockets and the user's
+// proxy settings.
+#include "net/dnsbl.h"
+#include "net/network.h"
+#include "net/reverse_dns.h"
+#include "net/system_proxy.h"
+
+Network systemNetwork() {
+  return Network{httpGet, dnsblListed, reverseDnsName, systemProxyInUse};
+}

@@ -1,0 +1,181 @@
+// httpGet on WinHTTP against the fake internet's web.test pages (scenario windows.scn).
+#include "net/http.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstdio>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "net/windows/http_limits.h"
+
+namespace {
+
+struct StatusCase {
+  std::string path;
+  bool ok;
+  std::uint32_t status;
+  std::string body;
+};
+
+TEST(Http, StatusDecidesOkAndBodyIsKept) {
+  const std::vector<StatusCase> cases = {
+      {"/status/200", true, 200, "two hundred"},
+      {"/status/299", true, 299, "two ninety-nine"},
+      {"/status/199", false, 199, "one ninety-nine"},
+      {"/status/300", false, 300, "three hundred"},
+      {"/status/404", false, 404, "<html><body>Not found</body></html>"},
+      {"/status/500", false, 500, R"({"success":0,"error":"internal error"})"},
+      {"/empty/200", true, 200, ""},
+      {"/empty/204", true, 204, ""},
+      {"/nul", true, 200, std::string("a\0b\0\0c", 6)},
+  };
+  for (const StatusCase& c : cases) {
+    SCOPED_TRACE(c.path);
+    const HttpResult r = httpGet("web.test", c.path, true);
+    EXPECT_EQ(r.ok, c.ok);
+    EXPECT_EQ(r.status, c.status);
+    EXPECT_EQ(r.body, c.body);
+    EXPECT_EQ(r.failure, "");
+  }
+}
+
+TEST(Http, RateLimitAnswerKeepsItsBody) {
+  const HttpResult r = httpGet("web.test", "/status/429", true);
+  EXPECT_FALSE(r.ok);
+  EXPECT_EQ(r.status, 429u);
+  EXPECT_NE(r.body.find("\"title\": \"Rate limit exceeded\""), std::string::npos);
+}
+
+TEST(Http, BodyCutMidWayKeepsWhatArrivedAndTheStatusDecides) {
+  const HttpResult r = httpGet("web.test", "/cut", true);
+  EXPECT_TRUE(r.ok);
+  EXPECT_EQ(r.status, 200u);
+  EXPECT_EQ(r.body, "abcdefghij");
+}
+
+// Secure calls reach 443 over TLS (trusting the run's test CA), plain ones reach 80; the
+// request carries the user agent and no Accept header.
+TEST(Http, SecureOn443PlainOn80WithTheUserAgent) {
+  const HttpResult secure = httpGet("web.test", "/echo", true);
+  ASSERT_TRUE(secure.ok) << secure.failure;
+  EXPECT_EQ(secure.body.substr(0, 30), "port 443\r\nGET /echo HTTP/1.1\r\n");
+  EXPECT_NE(secure.body.find("\r\nUser-Agent: VelmoraChecker/2.0\r\n"), std::string::npos);
+  EXPECT_NE(secure.body.find("\r\nHost: web.test\r\n"), std::string::npos);
+  EXPECT_EQ(secure.body.find("Accept:"), std::string::npos) << secure.body;
+
+  const HttpResult plain = httpGet("web.test", "/echo", false);
+  ASSERT_TRUE(plain.ok) << plain.failure;
+  EXPECT_EQ(plain.body.substr(0, 29), "port 80\r\nGET /echo HTTP/1.1\r\n");
+}
+
+TEST(Http, FailuresBeforeAnAnswerHaveNoStatusAndSayWhy) {
+  struct Case {
+    std::string host;
+    bool secure;
+    std::set<std::string> failure;
+  };
+  const std::vector<Case> cases = {
+      // Windows reports a rejected certificate as ERROR_WINHTTP_SECURE_FAILURE; Wine finds the
+      // same untrusted CA but ends the handshake with ERROR_WINHTTP_SECURE_CHANNEL_ERROR.
+      {"untrusted.test", true, {"certificate rejected", "TLS failure"}},
+      {"nowhere.test", true, {"host not found"}},
+      {"refused.test", true, {"no connection"}},
+      {"refused.test", false, {"no connection"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.host);
+    const HttpResult r = httpGet(c.host, "/status/200", c.secure);
+    EXPECT_FALSE(r.ok);
+    EXPECT_EQ(r.status, 0u);
+    EXPECT_EQ(r.body, "");
+    EXPECT_TRUE(c.failure.count(r.failure)) << r.failure;
+  }
+}
+
+// WinHTTP follows redirects by its own rules, which never go from HTTPS down to HTTP.
+TEST(Http, RedirectsAreFollowedButNeverFromHttpsDownToHttp) {
+  const HttpResult moved = httpGet("web.test", "/moved", true);
+  EXPECT_TRUE(moved.ok);
+  EXPECT_EQ(moved.body, "arrived");
+
+  const HttpResult down = httpGet("web.test", "/down-to-plain", true);
+  EXPECT_FALSE(down.ok);
+  EXPECT_NE(down.body, "arrived");
+}
+
+TEST(Http, UnicodeHostAndPathTravelAsUtf8) {
+  const HttpResult r = httpGet("web.test", "/status/404?q=\xC3\xA9", true);
+  EXPECT_EQ(r.status, 404u);  // a page the scenario does not know, reached all the same
+}
+
+TEST(Http, BodyLargerThanTheCapEndsTheCall) {
+  const HttpResult limit = httpGet("web.test", "/big/limit", true);
+  EXPECT_TRUE(limit.ok);
+  EXPECT_EQ(limit.body.size(), MAX_BODY_BYTES);
+
+  const HttpResult over = httpGet("web.test", "/big/over", true);
+  EXPECT_FALSE(over.ok);
+  EXPECT_EQ(over.status, 200u);
+  EXPECT_EQ(over.failure, "body too large");
+  EXPECT_LE(over.body.size(), MAX_BODY_BYTES);
+}
+
+// The same limits, shrunk so the tests take seconds: a 1 s phase limit and a 3 s ceiling.
+const HttpLimits QUICK{1000, 3000, MAX_BODY_BYTES};
+
+TEST(HttpLimits, StallEndsTheCall) {
+  const HttpResult before = httpGetWithin("web.test", "/stall/short-before-headers", true, QUICK);
+  EXPECT_FALSE(before.ok);
+  EXPECT_EQ(before.status, 0u);
+  EXPECT_EQ(before.failure, "time-out");
+
+  const HttpResult mid = httpGetWithin("web.test", "/stall/short-mid-body", true, QUICK);
+  EXPECT_EQ(mid.status, 200u);
+  EXPECT_EQ(mid.body, "abcdefghij");
+  EXPECT_EQ(mid.failure, "time-out");
+}
+
+// A byte every 0.7 s never trips the 1 s stall limit; the ceiling ends the call.
+TEST(HttpLimits, CeilingEndsATrickle) {
+  const HttpResult r = httpGetWithin("web.test", "/trickle/fast", true, QUICK);
+  EXPECT_EQ(r.failure, "time-out");
+  EXPECT_EQ(r.status, 200u);
+  EXPECT_FALSE(r.body.empty());
+  EXPECT_LT(r.body.size(), 10u);
+  EXPECT_EQ(r.body, std::string("0123456789").substr(0, r.body.size()));
+}
+
+// Each hop of a redirect chain stays within the phase limit; the ceiling still ends the call.
+TEST(HttpLimits, CeilingHoldsAcrossRedirects) {
+  const HttpResult chain = httpGetWithin("web.test", "/hop/5", true, QUICK);
+  EXPECT_TRUE(chain.ok);  // one hop alone is well within both limits
+  EXPECT_EQ(chain.body, "end of the chain");
+
+  const ULONGLONG start = GetTickCount64();
+  const HttpResult r = httpGetWithin("web.test", "/hop/1", true, QUICK);
+  const ULONGLONG spent = GetTickCount64() - start;
+  EXPECT_FALSE(r.ok);
+  EXPECT_EQ(r.failure, "time-out");
+  EXPECT_NE(r.body, "end of the chain");
+  std::printf("redirect chain ended after %llu ms (ceiling %ld ms)\n", spent, QUICK.ceilingMs);
+}
+
+TEST(HttpLimits, SmallerBodyCapHolds) {
+  const HttpResult r = httpGetWithin("web.test", "/status/200", true, HttpLimits{1000, 3000, 5});
+  EXPECT_FALSE(r.ok);
+  EXPECT_EQ(r.body, "two h");
+  EXPECT_EQ(r.failure, "body too large");
+}
+
+// The real 10 s stall limit (label "slow").
+TEST(HttpSlow, StallEndsAtTheRealLimit) {
+  const HttpResult r = httpGet("web.test", "/stall/before-headers", true);
+  EXPECT_FALSE(r.ok);
+  EXPECT_EQ(r.status, 0u);
+  EXPECT_EQ(r.failure, "time-out");
+}
+
+}  // namespace
