@@ -36,14 +36,22 @@ for _ in $(seq 100); do [[ -s "$tmp/display" ]] && break; sleep 0.05; done
 [[ -s "$tmp/display" ]] || { cat "$tmp/xvfb.log"; echo "desktop: Xvfb did not start"; exit 1; }
 export DISPLAY=:$(head -n1 "$tmp/display")
 
-eval "$(dbus-launch --sh-syntax)"
+# A session bus of our own (dbus-daemon needs no machine id, unlike dbus-launch), and the
+# accessibility bus on it.
+dbus-daemon --session --fork --nopidfile --print-address=3 3>"$tmp/bus"
+export DBUS_SESSION_BUS_ADDRESS=$(head -n1 "$tmp/bus")
 /usr/libexec/at-spi-bus-launcher --launch-immediately >/dev/null 2>&1 &
 
 case "$mode" in
   scan | close-mid-scan)
     ip=${4:?ip}
-    base=$(dirname "$checker")
-    "$checker" >"$tmp/app.log" 2>&1 &
+    # The program and its page as built, in a fresh folder, so the data folders it makes are
+    # its own doing.
+    base=$tmp/app
+    mkdir -p "$base"
+    cp "$checker" "$base/"
+    cp -r "$(dirname "$checker")/web" "$base/"
+    "$base/$(basename "$checker")" >"$tmp/app.log" 2>&1 &
     app=$!
     if [[ "$mode" == scan ]]; then
       /usr/bin/python3 "$here/desktop.py" scan "$ip" "${5:?verdict}"
