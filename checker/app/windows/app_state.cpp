@@ -1,3 +1,4 @@
+// The checker window's process-wide references and icons (see app_state.h).
 #include "app_state.h"
 
 ICoreWebView2Controller* g_controller = nullptr;

@@ -3,9 +3,10 @@
 // of the toolchain). The order of the methods is the ABI: every method up to the last one we
 // call must be declared, in order, so that each lands in its vtable slot. No virtual
 // destructor: it would shift every later slot.
+#include <windows.h>
+// After windows.h, which they rely on.
 #include <eventtoken.h>
 #include <objidl.h>
-#include <windows.h>
 
 struct ICoreWebView2;
 struct ICoreWebView2Controller;
