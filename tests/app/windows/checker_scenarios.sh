@@ -136,7 +136,7 @@ expect_box() {
 
 clients_key='Software\Microsoft\EdgeUpdate\Clients\{F3017226-FE2A-4295-8BDF-00C3A9A7E4C5}'
 register_runtime() {  # hive-relative key, version
-  wine reg add "$1" /v pv /t REG_SZ /d "$2" /f >/dev/null 2>&1
+  wine reg add "$1" /v pv /t REG_SZ /d "$2" /f >/dev/null 2>&1 || fail "could not register $1 = $2"
 }
 unregister_runtimes() {
   wine reg delete "HKCU\\$clients_key" /f >/dev/null 2>&1 || true
@@ -300,13 +300,17 @@ rm -rf "$local_appdata/Microsoft/EdgeWebView"
 
 # ---------------------------------------------------------------------------------------------
 scenario=no-runtime
+# Registrations that name no usable runtime: an empty version, and one whose folder is missing.
 layout app/velmora-checker.exe app/web/index.html
+register_runtime "HKCU\\$clients_key" ""
+register_runtime "HKLM\\SOFTWARE\\WOW6432Node\\${clients_key#Software\\}" 131.0.2903.70
 start_checker app/velmora-checker.exe
 expect_box "WebView2 error" \
   'WebView2 could not start.\nHRESULT: 0x80070002\nMake sure Microsoft Edge WebView2 Runtime is installed.' \
   webview2-error-box.png
 wait_until 20 bash -c "'$emulator' '$probe' main | grep -q visible=1" || fail "window did not stay"
 close_and_expect_exit_zero
+unregister_runtimes
 
 # ---------------------------------------------------------------------------------------------
 scenario=page-missing
