@@ -286,14 +286,18 @@ rm -rf "$program_files_x86/Microsoft/EdgeWebView"
 
 # ---------------------------------------------------------------------------------------------
 scenario=per-user-runtime-page-in-parent
-layout bin/velmora-checker.exe web/index.html
+# Installed under a profile-like folder with a blank and letters beyond ASCII in its name.
+folder="Zoë Müller"
+layout "$folder/bin/velmora-checker.exe" "$folder/web/index.html"
 register_runtime "HKCU\\$clients_key" 120.0.2210.144
 install_runtime "$local_appdata" 120.0.2210.144
-start_checker bin/velmora-checker.exe
+start_checker "$folder/bin/velmora-checker.exe"
 wait_until 30 log_has "view.Navigate" || fail "start-up did not reach Navigate"
-expect_log "runtime.CreateWebViewEnvironmentWithOptionsInternal checkRunningInstance=1 runtimeType=0 options=null userDataFolder=$(winpath "$work/$scenario")\\build\\webview-user-data"
-grep -qE "^view\.Navigate file:///?Z:/.*/$scenario/web/index\.html$" "$log" ||
-  fail "page URL is not the parent's page"
+expect_log "runtime.CreateWebViewEnvironmentWithOptionsInternal checkRunningInstance=1 runtimeType=0 options=null userDataFolder=$(winpath "$work/$scenario/$folder")\\build\\webview-user-data"
+[[ -d "$work/$scenario/$folder/build/webview-user-data" ]] || fail "user-data folder not created"
+# How the letters are escaped is the shell's business (Wine writes Latin-1 escapes).
+grep -qE "^view\.Navigate file:///?Z:/.*/$scenario/Zo[^/]+M[^/]+ller/web/index\.html$" "$log" ||
+  fail "page URL is not the parent's page: $(grep Navigate "$log")"
 close_and_expect_exit_zero
 unregister_runtimes
 rm -rf "$local_appdata/Microsoft/EdgeWebView"
