@@ -60,7 +60,8 @@ std::string formatReport(const ScanReport& report, bool colour) {
          "  STATUS   DETAIL\n";
   for (const SourceEntry& s : report.sources) {
     std::string line = "  " + padded(s.name, nameWidth) + "  " + padded(s.domain, domainWidth) +
-                       "  " + painted(padded(s.status, 7), colourOf(s.status), colour);
+                       "  " + painted(s.status, colourOf(s.status), colour) +
+                       std::string(7 - std::min<std::size_t>(s.status.size(), 7), ' ');
     if (!s.detail.empty()) line += "  " + s.detail;
     while (!line.empty() && line.back() == ' ') line.pop_back();
     out += line + "\n";

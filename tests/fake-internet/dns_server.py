@@ -30,7 +30,7 @@ def _encode_name(name):
     return out + b"\0"
 
 
-def answer(packet, scenario):
+def answer(packet, scenario, log=None):
     """The reply to one query, or None to stay silent."""
     ident, flags, qdcount = struct.unpack(">HHH", packet[:6])
     if qdcount != 1:
@@ -38,6 +38,8 @@ def answer(packet, scenario):
     name, end = _read_name(packet, 12)
     qtype, _qclass = struct.unpack(">HH", packet[end:end + 4])
     question = packet[12:end + 4]
+    if log:
+        log(f"dns {name} {qtype}")
     action, rtype, values = scenario.dns_rule(name)
     if action == "drop":
         return None
@@ -55,13 +57,13 @@ def answer(packet, scenario):
     return header + question + records
 
 
-def serve(scenario, address="127.0.0.1", port=53):
+def serve(scenario, log=None, address="127.0.0.1", port=53):
     sock = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
     sock.bind((address, port))
 
     def reply(packet, peer):
         try:
-            response = answer(packet, scenario)
+            response = answer(packet, scenario, log)
         except (ValueError, IndexError, struct.error):
             return
         if response is None:

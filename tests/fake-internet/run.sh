@@ -13,7 +13,8 @@
 # HTTPS server on 443 passes the ordinary certificate checks (untrusted.test presents a
 # certificate from a CA nobody trusts); plain HTTP listens on 80. Proxy variables are cleared and
 # GSETTINGS_BACKEND=memory keeps the machine's desktop settings out. FAKE_NET_DIR names the
-# run's folder; FAKE_NET_DIR/requests.log holds one line per web request: "host path agent".
+# run's folder; FAKE_NET_DIR/requests.log holds one line per web request ("host path agent")
+# and per DNS question ("dns name qtype").
 # CMD's exit code is run.sh's; everything (servers, mounts, files) is gone afterwards.
 # Needs root (or unprivileged user namespaces), unshare, ip, openssl and python3.
 set -euo pipefail
@@ -41,7 +42,7 @@ if [[ "${1:-}" != "--inside-namespace" ]]; then
   # --pid with --kill-child: when the command ends, or run.sh is killed, every process started
   # in the namespace dies with it.
   set +e
-  unshare "${user_ns[@]}" --net --mount --pid --fork --kill-child --propagation private \
+  unshare "${user_ns[@]}" --net --mount --pid --fork --kill-child --mount-proc --propagation private \
     bash "$0" --inside-namespace "$work" "$(cd "$(dirname "$scenario")" && pwd)/$(basename "$scenario")" "$@"
   rc=$?
   set -e
@@ -82,9 +83,11 @@ make_ca test "Velmora fake internet CA"
 make_ca rogue "Untrusted CA"
 make_site test site "${sans%,}"
 make_site rogue rogue "DNS:untrusted.test"
-cp "$certs/test-ca.crt" "$work/etc-ssl-certs/ca-certificates.crt"
+# Laid out like Debian's folder: one file per CA with its hash link, and the bundle (added
+# after the hashing, as update-ca-certificates does).
 cp "$certs/test-ca.crt" "$work/etc-ssl-certs/velmora-test-ca.pem"
-openssl rehash "$work/etc-ssl-certs" 2>/dev/null || true
+openssl rehash "$work/etc-ssl-certs"
+cp "$certs/test-ca.crt" "$work/etc-ssl-certs/ca-certificates.crt"
 
 {
   echo "127.0.0.1 localhost"

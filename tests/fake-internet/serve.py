@@ -43,7 +43,7 @@ def main():
     c = args.certs
     context = web_server.tls_context(f"{c}/site.crt", f"{c}/site.key", f"{c}/rogue.crt",
                                      f"{c}/rogue.key", {"untrusted.test"})
-    dns_server.serve(scenario)
+    dns_server.serve(scenario, log)
     web_server.serve(scenario, context, log)
     print("ready", flush=True)
     signal.signal(signal.SIGTERM, lambda *_: os._exit(0))

@@ -60,7 +60,11 @@ def _respond(conn, port, head, scenario, log):
     out = [f"HTTP/1.1 {page.status} {_reason(page.status)}"]
     out += [f"{name}: {value}" for name, value in page.headers]
     out += [f"Content-Length: {len(body)}", "Connection: close", "", ""]
-    conn.sendall("\r\n".join(out).encode("latin-1"))
+    head_bytes = "\r\n".join(out).encode("latin-1")
+    if page.cut is None and not page.trickle_ms and len(body) < (1 << 16):
+        conn.sendall(head_bytes + body)  # one write: no Nagle wait between head and body
+        return
+    conn.sendall(head_bytes)
 
     if page.cut is not None:
         conn.sendall(body[:page.cut])
@@ -102,6 +106,7 @@ def _listen(port, context, scenario, log):
     def loop():
         while True:
             conn, _ = server.accept()
+            conn.setsockopt(socket.IPPROTO_TCP, socket.TCP_NODELAY, 1)
             threading.Thread(target=_handle, args=(conn, port, context, scenario, log),
                              daemon=True).start()
 
