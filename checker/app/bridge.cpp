@@ -1,0 +1,91 @@
+// The page bridge: reads a page message key by key, starts one detached worker per accepted
+// request, and has that worker hand exactly one reply to the window thread through `post`.
+#include "app/bridge.h"
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <system_error>
+#include <thread>
+#include <utility>
+
+#include "json/json_read.h"
+#include "net/public_ip.h"
+
+namespace {
+
+// The reply leaves through `post`; if post refuses it (the window is gone), it is freed here.
+void postReply(const PostReply& post, std::string text) noexcept {
+  try {
+    auto reply = std::make_unique<std::string>(std::move(text));
+    post(reply);
+  } catch (...) {
+    // Nothing is left to tell: the window thread could not be reached.
+  }
+}
+
+// Worker bodies own copies of everything they touch; nothing is shared with the window thread.
+void scanWorker(ScanRequest request, PostReply post,
+                std::function<std::string(const ScanRequest&)> scan) noexcept {
+  std::string reply;
+  try {
+    reply = scan(request);
+  } catch (...) {
+    reply = SCAN_FAILED_REPLY;
+  }
+  postReply(post, std::move(reply));
+}
+
+std::string ipFailureReply() {
+  return buildIpResultMessage(std::nullopt);
+}
+
+void ipWorker(PostReply post, std::function<std::string()> getIp) noexcept {
+  std::string reply;
+  try {
+    reply = getIp();
+  } catch (...) {
+    try {
+      reply = ipFailureReply();
+    } catch (...) {
+      return;  // out of memory: no reply can be built
+    }
+  }
+  postReply(post, std::move(reply));
+}
+
+ScanRequest readScanRequest(const std::string& message) {
+  ScanRequest request;
+  ScanOptions& options = request.options;
+  options.geo = jsonGetBool(message, "geo", true);
+  options.reputation = jsonGetBool(message, "reputation", true);
+  options.tor = jsonGetBool(message, "tor", true);
+  options.dns = jsonGetBool(message, "dns", true);
+  options.local = jsonGetBool(message, "local", true);
+  options.autoIp = jsonGetBool(message, "autoIp", true);
+  options.mode = jsonGetString(message, "mode", "deep");
+  request.ip = jsonGetString(message, "ip", "");
+  return request;
+}
+
+}  // namespace
+
+void handleWebMessage(std::string message, const PostReply& post, const BridgeWork& work) {
+  const std::string type = jsonGetString(message, "type", "");
+  if (type == "scan") {
+    ScanRequest request = readScanRequest(message);
+    try {
+      std::thread(scanWorker, std::move(request), post, work.scan).detach();
+    } catch (const std::system_error&) {
+      // No thread for this request: answer at once, so the page is not left waiting.
+      postReply(post, SCAN_FAILED_REPLY);
+    }
+  } else if (type == "getIp") {
+    try {
+      std::thread(ipWorker, post, work.getIp).detach();
+    } catch (const std::system_error&) {
+      postReply(post, ipFailureReply());
+    }
+  }
+}

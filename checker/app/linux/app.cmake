@@ -1,0 +1,19 @@
+# velmora-checker for Linux: GTK 3 + WebKitGTK 4.1 around the page and the bridge.
+find_package(PkgConfig REQUIRED)
+pkg_check_modules(VELMORA_GTK REQUIRED IMPORTED_TARGET gtk+-3.0 webkit2gtk-4.1)
+
+# The parts that need no display, kept apart so their tests link without the web view.
+add_library(velmora_linux_shell STATIC
+  ${CMAKE_CURRENT_LIST_DIR}/base_dir.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/app_icon.cpp
+)
+target_include_directories(velmora_linux_shell PUBLIC ${CMAKE_CURRENT_LIST_DIR})
+target_link_libraries(velmora_linux_shell PUBLIC PkgConfig::VELMORA_GTK)
+
+if(TARGET velmora_bridge_default)
+  add_executable(velmora-checker
+    ${CMAKE_CURRENT_LIST_DIR}/main.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/web_host.cpp
+  )
+  target_link_libraries(velmora-checker PRIVATE velmora_linux_shell velmora_bridge_default)
+endif()
