@@ -8,8 +8,14 @@ if [[ -z "${WINEPREFIX:-}" ]]; then
 fi
 export WINEARCH=win64
 if [[ ! -f "$WINEPREFIX/system.reg" ]]; then
+  # Parallel tests may all find a new prefix: one boots it, the others wait for it.
   mkdir -p "$WINEPREFIX"
-  WINEDLLOVERRIDES="mscoree,mshtml=" wineboot --init >/dev/null 2>&1 || true
-  wineserver -w || true
+  (
+    flock 9
+    if [[ ! -f "$WINEPREFIX/system.reg" ]]; then
+      WINEDLLOVERRIDES="mscoree,mshtml=" wineboot --init >/dev/null 2>&1 || true
+      wineserver -w || true
+    fi
+  ) 9>"$WINEPREFIX/.boot-lock"
 fi
 exec wine "$@"

@@ -3,3 +3,6 @@
 set -euo pipefail
 [[ -x build/linux/bin/engine_bench ]] || cmake --build --preset linux --target engine_bench
 build/linux/bin/engine_bench --benchmark_min_time=0.2
+# A whole deep scan in the fake internet with every answer 50 ms late: time over the floor and
+# velmora-scan's peak memory.
+bash scripts/bench-scan.sh 5
