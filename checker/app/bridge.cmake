@@ -2,6 +2,11 @@
 # velmora_bridge_default: the work the programs give it, over the real network.
 find_package(Threads REQUIRED)
 add_library(velmora_bridge STATIC ${CMAKE_CURRENT_LIST_DIR}/bridge.cpp)
+if(WIN32)
+  target_sources(velmora_bridge PRIVATE ${CMAKE_CURRENT_LIST_DIR}/windows/thread_start.cpp)
+else()
+  target_sources(velmora_bridge PRIVATE ${CMAKE_CURRENT_LIST_DIR}/posix/thread_start.cpp)
+endif()
 target_link_libraries(velmora_bridge PUBLIC velmora_core Threads::Threads)
 
 if(TARGET velmora_engine)

@@ -6,10 +6,9 @@
 #include <memory>
 #include <optional>
 #include <string>
-#include <system_error>
-#include <thread>
 #include <utility>
 
+#include "app/thread_start.h"
 #include "json/json_read.h"
 #include "net/public_ip.h"
 
@@ -74,18 +73,15 @@ ScanRequest readScanRequest(const std::string& message) {
 void handleWebMessage(std::string message, const PostReply& post, const BridgeWork& work) {
   const std::string type = jsonGetString(message, "type", "");
   if (type == "scan") {
-    ScanRequest request = readScanRequest(message);
-    try {
-      std::thread(scanWorker, std::move(request), post, work.scan).detach();
-    } catch (const std::system_error&) {
-      // No thread for this request: answer at once, so the page is not left waiting.
-      postReply(post, SCAN_FAILED_REPLY);
-    }
+    auto body = [request = readScanRequest(message), post, scan = work.scan]() mutable noexcept {
+      scanWorker(std::move(request), std::move(post), std::move(scan));
+    };
+    // No thread for this request: answer at once, so the page is not left waiting.
+    if (!startDetachedThread(std::move(body))) postReply(post, SCAN_FAILED_REPLY);
   } else if (type == "getIp") {
-    try {
-      std::thread(ipWorker, post, work.getIp).detach();
-    } catch (const std::system_error&) {
-      postReply(post, ipFailureReply());
-    }
+    auto body = [post, getIp = work.getIp]() mutable noexcept {
+      ipWorker(std::move(post), std::move(getIp));
+    };
+    if (!startDetachedThread(std::move(body))) postReply(post, ipFailureReply());
   }
 }
