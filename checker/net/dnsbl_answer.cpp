@@ -8,6 +8,21 @@ std::optional<std::string> dnsblQueryName(const std::string& address, const std:
   return reversed + "." + zone;
 }
 
+bool isWellFormedQueryName(const std::string& name) {
+  constexpr std::size_t MAX_NAME = 253;
+  constexpr std::size_t MAX_LABEL = 63;
+  if (name.empty() || name.size() > MAX_NAME) return false;
+  std::size_t labelStart = 0;
+  for (std::size_t i = 0; i <= name.size(); ++i) {
+    if (i == name.size() || name[i] == '.') {
+      const std::size_t length = i - labelStart;
+      if (length == 0 || length > MAX_LABEL) return false;
+      labelStart = i + 1;
+    }
+  }
+  return true;
+}
+
 LookupResult classifyDnsblAnswer(const std::vector<Ipv4Bytes>& records) {
   if (records.empty()) return clearResult();
   bool refusal = false;

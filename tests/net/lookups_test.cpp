@@ -34,6 +34,21 @@ TEST(DnsblQueryName, IsReversedOctetsThenZone) {
   EXPECT_EQ(dnsblQueryName("1.2.3", "zone.example"), std::nullopt);
 }
 
+TEST(DnsblQueryName, OnlyWellFormedNamesAreSent) {
+  const std::string label63(63, 'a');
+  const std::pair<std::string, bool> cases[] = {
+      {"4.3.2.1.bl.example", true},
+      {"3.2..1.bl.example", false},
+      {"3.2.1..bl.example", false},
+      {".3.2.1.bl.example", false},
+      {"", false},
+      {label63 + ".bl.example", true},
+      {label63 + "a.bl.example", false},
+      {std::string(254, 'a'), false},
+  };
+  for (const auto& [name, ok] : cases) EXPECT_EQ(isWellFormedQueryName(name), ok) << name;
+}
+
 TEST(ClassifyDnsblAnswer, CountsOnlyListingCodes) {
   struct Case {
     const char* what;

@@ -15,23 +15,6 @@
 namespace {
 
 constexpr std::size_t ANSWER_BYTES = 4096;
-constexpr std::size_t MAX_LABEL = 63;
-constexpr std::size_t MAX_NAME = 253;
-
-// An empty or overlong label never reaches the resolver: it would only come back as an error
-// that looks like any other failure.
-bool isWellFormedName(const std::string& name) {
-  if (name.empty() || name.size() > MAX_NAME) return false;
-  std::size_t labelStart = 0;
-  for (std::size_t i = 0; i <= name.size(); ++i) {
-    if (i == name.size() || name[i] == '.') {
-      const std::size_t length = i - labelStart;
-      if (length == 0 || length > MAX_LABEL) return false;
-      labelStart = i + 1;
-    }
-  }
-  return true;
-}
 
 std::vector<Ipv4Bytes> aRecords(const unsigned char* answer, int length) {
   std::vector<Ipv4Bytes> records;
@@ -73,7 +56,7 @@ LookupResult readFailedQuery(const unsigned char* answer) {
 LookupResult dnsblListed(const std::string& address, const std::string& zone) {
   const std::optional<std::string> name = dnsblQueryName(address, zone);
   if (!name) return failedResult("not an IPv4 address");
-  if (!isWellFormedName(*name)) return failedResult("malformed query name");
+  if (!isWellFormedQueryName(*name)) return failedResult("malformed query name");
 
   struct __res_state state;
   std::memset(&state, 0, sizeof state);

@@ -19,24 +19,6 @@
 
 namespace {
 
-constexpr std::size_t MAX_NAME = 253;
-constexpr std::size_t MAX_LABEL = 63;
-
-// An empty or overlong label never reaches the resolver, whose answer to it differs from one
-// Windows version (and Wine) to the next.
-bool isWellFormedName(const std::string& name) {
-  if (name.empty() || name.size() > MAX_NAME) return false;
-  std::size_t labelStart = 0;
-  for (std::size_t i = 0; i <= name.size(); ++i) {
-    if (i == name.size() || name[i] == '.') {
-      const std::size_t length = i - labelStart;
-      if (length == 0 || length > MAX_LABEL) return false;
-      labelStart = i + 1;
-    }
-  }
-  return true;
-}
-
 std::string reasonFor(DNS_STATUS status) {
   switch (status) {
     case ERROR_TIMEOUT:
@@ -59,7 +41,7 @@ std::string reasonFor(DNS_STATUS status) {
 LookupResult dnsblListed(const std::string& address, const std::string& zone) {
   const std::optional<std::string> name = dnsblQueryName(address, zone);
   if (!name) return failedResult("not an IPv4 address");
-  if (!isWellFormedName(*name)) return failedResult("malformed query name");
+  if (!isWellFormedQueryName(*name)) return failedResult("malformed query name");
 
   // The list's names are narrow here; only the A data is read, which both forms share.
   PDNS_RECORD records = nullptr;
