@@ -32,3 +32,15 @@ HttpResult statusBody(std::uint32_t status, const std::string& body) {
 HttpResult noAnswer(const std::string& failure) {
   return {false, 0, "", failure};
 }
+
+std::string describe(const LookupResult& result) {
+  switch (result.outcome) {
+    case Lookup::clear:
+      return "clear";
+    case Lookup::flagged:
+      return "flagged";
+    case Lookup::failed:
+      return "failed: " + result.reason;
+  }
+  return "?";
+}

@@ -20,3 +20,6 @@ struct FakeNetwork {
 HttpResult okBody(const std::string& body);
 HttpResult statusBody(std::uint32_t status, const std::string& body);
 HttpResult noAnswer(const std::string& failure);
+
+// "clear", "flagged" or "failed: <reason>", for readable expectations in tables.
+std::string describe(const LookupResult& result);

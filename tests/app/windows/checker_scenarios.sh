@@ -32,26 +32,9 @@ winpath() { local p=${1//\//\\}; echo "Z:$p"; }
 # wineserver of its own (hard links to a template booted once, registry files copied).
 fake_internet=$repo/tests/fake-internet/run.sh
 use_fake_internet() { [[ -x "$fake_internet" ]] && unshare -n true 2>/dev/null; }
-private_prefix() {
-  mkdir -p "$(dirname "$template")"
-  (
-    flock 9
-    if [[ ! -f "$template/.velmora-booted" ]]; then
-      rm -rf "$template"
-      mkdir -p "$template"
-      WINEPREFIX=$template WINEDLLOVERRIDES="mscoree,mshtml=" wineboot --init >/dev/null 2>&1 || true
-      WINEPREFIX=$template wineserver -w || true
-      [[ -f "$template/system.reg" ]] || { echo "wineboot failed" >&2; exit 2; }
-      touch "$template/.velmora-booted"
-    fi
-  ) 9>"$template.lock"
-  WINEPREFIX=$(mktemp -d "$template.run.XXXXXX")
-  rmdir "$WINEPREFIX"
-  cp -al "$template" "$WINEPREFIX"
-  local reg
-  for reg in "$WINEPREFIX"/*.reg; do cp --remove-destination "$template/$(basename "$reg")" "$reg"; done
-  export WINEPREFIX
-}
+# shellcheck source=../../support/wine_prefix.sh
+source "$repo/tests/support/wine_prefix.sh"
+private_prefix() { private_wine_prefix "$template"; }
 
 [[ -n "$inside" ]] || rm -rf "$work"
 mkdir -p "$work" "$artifacts"

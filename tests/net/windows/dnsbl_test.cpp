@@ -8,22 +8,11 @@
 #include <string>
 #include <vector>
 
+#include "fake_network.h"
 #include "net/reverse_dns.h"
 #include "scan/catalogue.h"
 
 namespace {
-
-std::string describe(const LookupResult& r) {
-  switch (r.outcome) {
-    case Lookup::clear:
-      return "clear";
-    case Lookup::flagged:
-      return "flagged";
-    case Lookup::failed:
-      return "failed: " + r.reason;
-  }
-  return "?";
-}
 
 TEST(Dnsbl, EveryZoneListsItsTestEntry) {
   for (const DnsblZone& row : blocklistTable()) {

@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "fake_network.h"
+
 namespace {
 
 constexpr const wchar_t* SETTINGS =
@@ -109,18 +111,6 @@ class SystemProxy : public ::testing::Test {
   SavedValue server_{SETTINGS, L"ProxyServer"};
   SavedValue script_{SETTINGS, L"AutoConfigURL"};
 };
-
-std::string describe(const LookupResult& r) {
-  switch (r.outcome) {
-    case Lookup::clear:
-      return "clear";
-    case Lookup::flagged:
-      return "flagged";
-    case Lookup::failed:
-      return "failed: " + r.reason;
-  }
-  return "?";
-}
 
 TEST_F(SystemProxy, EachSettingThatNamesAProxyCounts) {
   struct Case {

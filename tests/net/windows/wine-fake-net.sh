@@ -13,26 +13,10 @@ shift
 [[ -n "${FAKE_NET_DIR:-}" ]] || { echo "wine-fake-net.sh: run me through run.sh" >&2; exit 2; }
 
 export WINEARCH=win64 WINEDEBUG=${WINEDEBUG:--all}
-mkdir -p "$(dirname "$template")"
-(
-  flock 9
-  if [[ ! -f "$template/.velmora-booted" ]]; then
-    rm -rf "$template"
-    mkdir -p "$template"
-    WINEPREFIX=$template WINEDLLOVERRIDES="mscoree,mshtml=" wineboot --init >/dev/null 2>&1 || true
-    WINEPREFIX=$template wineserver -w || true
-    [[ -f "$template/system.reg" ]] || { echo "wine-fake-net.sh: wineboot failed" >&2; exit 2; }
-    touch "$template/.velmora-booted"
-  fi
-) 9>"$template.lock"
-
-# Beside the template, so that hard links work whatever file system the run's folder is on.
-export WINEPREFIX=$(mktemp -d "$template.run.XXXXXX")
+# shellcheck source=../../support/wine_prefix.sh
+source "$(dirname "$0")/../../support/wine_prefix.sh"
+private_wine_prefix "$template"
 trap 'rm -rf "$WINEPREFIX"' EXIT
-rmdir "$WINEPREFIX"
-cp -al "$template" "$WINEPREFIX"
-# The registry is rewritten by the wineserver: give this prefix files of its own.
-for reg in "$WINEPREFIX"/*.reg; do cp --remove-destination "$template/$(basename "$reg")" "$reg"; done
 
 set +e
 wine "$@"
