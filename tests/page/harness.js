@@ -1,6 +1,7 @@
 // Opens the checker page from its file URL in Debian's headless Chromium, with a stand-in
 // for window.chrome.webview that records what the page posts and lets a test deliver replies.
-import { mkdtempSync, rmSync, mkdirSync } from 'node:fs';
+import { mkdtempSync, rmSync, mkdirSync, readFileSync } from 'node:fs';
+import { createRequire } from 'node:module';
 import { tmpdir } from 'node:os';
 import { join, dirname } from 'node:path';
 import { fileURLToPath, pathToFileURL } from 'node:url';
@@ -104,4 +105,41 @@ export const ui = {
   detect: (page) => page.getByRole('button', { name: /Detect my IP|Detecting/ }).first(),
   switch: (page, name) => page.getByRole('switch', { name }),
   mode: (page, name) => page.getByRole('radio', { name }),
+  // Sets the switches and the mode to those a reply was made with: a group that is all "off"
+  // had its switch off. The page shows a reply only when it answers the request on screen.
+  async optionsFor(page, reply) {
+    const names = { geo: /^Geolocation/, rep: /^Reputation/, tor: /^Tor/, dns: /^DNS/, local: /^Local/ };
+    for (const [group, name] of Object.entries(names)) {
+      const members = (reply.sources ?? []).filter((s) => s.group === group);
+      const on = !(members.length > 0 && members.every((s) => s.status === 'off'));
+      if ((await ui.switch(page, name).isChecked()) !== on) await ui.switch(page, name).click();
+    }
+    if (reply.mode === 'fast') await ui.mode(page, /Fast/).click();
+  },
 };
+
+// axe-core, evaluated into the page through the debugging protocol (the page's own policy
+// would refuse a script tag). Returns the serious and critical violations with their nodes.
+const AXE = readFileSync(createRequire(import.meta.url).resolve('axe-core/axe.min.js'), 'utf8');
+export async function axe(page) {
+  await page.evaluate(AXE);
+  const found = await page.evaluate(async () => {
+    const r = await window.axe.run(document, { resultTypes: ['violations'] });
+    return r.violations.map((v) => ({ id: v.id, impact: v.impact, nodes: v.nodes.map((n) => n.target.join(' ')) }));
+  });
+  return found.filter((v) => v.impact === 'serious' || v.impact === 'critical');
+}
+
+// Visible text set smaller than `min` px, as "selector: size" strings.
+export async function smallText(page, min = 11) {
+  return page.evaluate((limit) => {
+    const out = [];
+    for (const node of document.querySelectorAll('body *')) {
+      const own = [...node.childNodes].some((c) => c.nodeType === 3 && c.textContent.trim() !== '');
+      if (!own || node.closest('.visually-hidden') || node.getClientRects().length === 0) continue;
+      const size = parseFloat(getComputedStyle(node).fontSize);
+      if (size < limit) out.push(`${node.tagName.toLowerCase()}.${node.className}: ${size}px`);
+    }
+    return out;
+  }, min);
+}

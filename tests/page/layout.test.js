@@ -2,7 +2,9 @@
 // screen reader. Screenshots of every state land in artifacts/ for a look.
 import { describe, it, before, after } from 'node:test';
 import assert from 'node:assert/strict';
-import { launch, openPage, deliver, screenshot, ui } from './harness.js';
+import { mkdirSync, writeFileSync } from 'node:fs';
+import { join } from 'node:path';
+import { launch, openPage, deliver, screenshot, ui, axe, smallText, ARTIFACTS } from './harness.js';
 import * as R from './fixtures/replies.js';
 
 let browser;
@@ -16,6 +18,7 @@ after(async () => {
 const VIEWPORTS = [
   { width: 1180, height: 780 },
   { width: 600, height: 800 },
+  { width: 1920, height: 1080 },
 ];
 
 // The clock is the page's fake one: a scan that "took" 14 s looks like a real one.
@@ -24,30 +27,47 @@ async function startScan(page, address) {
   await ui.address(page).press('Enter');
   await page.clock.runFor(14000);
 }
+const scanned = (address, reply) => async (p) => {
+  await ui.optionsFor(p, reply);
+  await startScan(p, address);
+  await deliver(p, reply);
+};
 
-// `key` is what must be on screen in that state.
+// Every state a person can meet. `key` is what must be on screen in that state.
 const STATES = [
   { name: 'ready', act: async () => {}, key: '#scan-btn' },
+  { name: 'scanning', act: async (p) => startScan(p, '203.0.113.7'), key: '#scan-label' },
   {
-    name: 'scanning',
+    name: 'waited-long',
     act: async (p) => {
       await startScan(p, '203.0.113.7');
+      await p.clock.runFor(60000);
     },
-    key: '#scan-label',
+    key: '#stop-btn',
   },
-  { name: 'high-risk', act: async (p) => { await startScan(p, '203.0.113.7'); await deliver(p, R.HIGH_RISK); }, key: '#verdict-heading' },
-  { name: 'fast-watchlist', act: async (p) => { await startScan(p, '192.0.2.44'); await deliver(p, R.FAST_WATCHLIST); }, key: '#verdict-heading' },
-  { name: 'offline', act: async (p) => { await startScan(p, ''); await deliver(p, R.OFFLINE); }, key: '#unknown-note' },
+  {
+    name: 'stopped-waiting',
+    act: async (p) => {
+      await startScan(p, '203.0.113.7');
+      await p.clock.runFor(60000);
+      await p.locator('#stop-btn').click();
+    },
+    key: '#message-title',
+  },
+  { name: 'high-risk', act: scanned('203.0.113.7', R.HIGH_RISK), key: '#verdict-heading' },
+  { name: 'fast-watchlist', act: scanned('192.0.2.44', R.FAST_WATCHLIST), key: '#verdict-heading' },
+  { name: 'clean', act: scanned('198.51.100.23', R.CLEAN_HOME), key: '#verdict-heading' },
+  { name: 'offline', act: scanned('', R.OFFLINE), key: '#unknown-note' },
+  { name: 'nothing-checked', act: scanned('192.0.2.9', R.NOTHING_CHECKED), key: '#verdict-heading' },
   {
     name: 'ip-required',
     act: async (p) => {
       await ui.switch(p, /Auto IP/).click();
-      await startScan(p, '');
-      await deliver(p, R.IP_REQUIRED);
+      await scanned('', R.IP_REQUIRED)(p);
     },
     key: '#message-title',
   },
-  { name: 'scan-failed', act: async (p) => { await startScan(p, '203.0.113.7'); await deliver(p, R.SCAN_FAILED); }, key: '#message-title' },
+  { name: 'scan-failed', act: scanned('203.0.113.7', R.SCAN_FAILED), key: '#message-title' },
   {
     name: 'detected-ip',
     act: async (p) => {
@@ -56,28 +76,55 @@ const STATES = [
     },
     key: '#ip-status',
   },
+  {
+    name: 'ip-not-found',
+    act: async (p) => {
+      await ui.detect(p).click();
+      await deliver(p, R.IP_NOT_FOUND);
+    },
+    key: '#ip-status',
+  },
 ];
 
-describe('every state at the window size and narrow', () => {
+// Serious and critical axe findings per state, written out for a look at the numbers.
+const AXE_COUNTS = {};
+after(() => {
+  mkdirSync(ARTIFACTS, { recursive: true });
+  writeFileSync(join(ARTIFACTS, 'axe-counts.json'), JSON.stringify(AXE_COUNTS, null, 1));
+});
+
+describe('every state at three window sizes, in normal and forced colours', () => {
   for (const vp of VIEWPORTS) {
-    it(`${vp.width}×${vp.height}`, async () => {
-      for (const state of STATES) {
-        const { page, problems } = await openPage(browser.context, { viewport: vp, clock: true });
-        await state.act(page);
-        await screenshot(page, `${state.name}-${vp.width}x${vp.height}`);
-        const fit = await page.evaluate((key) => {
-          const box = document.querySelector(key).getBoundingClientRect();
-          return {
-            overflow: document.documentElement.scrollWidth - window.innerWidth,
-            onScreen: box.height > 0 && box.top >= 0 && box.bottom <= window.innerHeight,
-          };
-        }, state.key);
-        assert.equal(fit.overflow, 0, `${state.name}: page wider than the window`);
-        assert.ok(fit.onScreen, `${state.name}: ${state.key} is not on screen`);
-        assert.deepEqual(problems, [], state.name);
-        await page.close();
-      }
-    });
+    for (const forced of [false, true]) {
+      it(`${vp.width}×${vp.height}${forced ? ' forced colours' : ''}`, async () => {
+        const failures = [];
+        for (const state of STATES) {
+          const { page, problems } = await openPage(browser.context, { viewport: vp, clock: true });
+          if (forced) await page.emulateMedia({ forcedColors: 'active' });
+          await state.act(page);
+          await screenshot(page, `${state.name}-${vp.width}x${vp.height}${forced ? '-forced' : ''}`);
+          const fit = await page.evaluate((key) => {
+            const box = document.querySelector(key).getBoundingClientRect();
+            return {
+              overflow: document.documentElement.scrollWidth - window.innerWidth,
+              onScreen: box.height > 0 && box.top >= 0 && box.bottom <= window.innerHeight,
+            };
+          }, state.key);
+          assert.equal(fit.overflow, 0, `${state.name}: page wider than the window`);
+          assert.ok(fit.onScreen, `${state.name}: ${state.key} is not on screen`);
+          assert.deepEqual(problems, [], state.name);
+          if (!forced) {
+            const found = await axe(page);
+            AXE_COUNTS[`${state.name} ${vp.width}x${vp.height}`] = found.map((v) => `${v.id}(${v.impact}): ${v.nodes.length}`);
+            if (found.length) failures.push(`${state.name}: ${JSON.stringify(found)}`);
+            const small = await smallText(page);
+            if (small.length) failures.push(`${state.name}: text under 11 px: ${small.join(', ')}`);
+          }
+          await page.close();
+        }
+        assert.deepEqual(failures, []);
+      });
+    }
   }
 });
 
@@ -109,7 +156,8 @@ describe('keyboard and screen reader', () => {
     await deliver(page, R.HIGH_RISK);
     await page.waitForFunction(() => document.getElementById('announcer').textContent !== '' &&
       !document.getElementById('announcer').textContent.startsWith('Scan started'));
-    assert.equal(await page.locator('#announcer').textContent(), 'Scan finished: High risk, risk score 82 of 100.');
+    assert.equal(await page.locator('#announcer').textContent(),
+      'Scan finished: High risk, risk score 82 of 100. 1 of 15 sources could not be checked.');
     // Scan was pressed and then disabled; the focus moves on to the verdict instead of getting lost.
     assert.equal(await page.evaluate(() => document.activeElement.id), 'verdict-heading');
     assert.equal(await page.getByRole('meter', { name: 'Risk score' }).getAttribute('aria-valuetext'), '82 of 100, High risk');

@@ -13,6 +13,7 @@ after(async () => {
 });
 
 async function scanWith(page, address, reply) {
+  await ui.optionsFor(page, reply);
   await ui.address(page).fill(address);
   await ui.address(page).press('Enter');
   await deliver(page, reply);
@@ -44,10 +45,11 @@ describe('a complete scanResult', () => {
     assert.equal(await page.getByRole('meter', { name: 'Risk score' }).getAttribute('aria-valuenow'), '82');
     assert.equal(await page.locator('#r-ip').textContent(), '203.0.113.7');
     assert.equal(await page.locator('#r-mode').textContent(), 'Deep');
-    assert.deepEqual(await page.locator('#tally li').allTextContents(), ['4 flagged', '11 clean', '1 unknown']);
+    assert.deepEqual(await page.locator('#tally li').allTextContents(), ['4 flagged', '10 clean', '1 unknown']);
 
+    // A domain is shown only where it says more than the name.
     const want = R.HIGH_RISK.sources.map((s) => [
-      s.group, s.name, s.domain, s.status, s.detail || (s.status === 'unknown' ? 'No answer' : ''),
+      s.group, s.name, s.domain === s.name ? '' : s.domain, s.status, s.detail || (s.status === 'unknown' ? 'No answer' : ''),
     ]);
     assert.deepEqual(await sourceRows(page), want);
     assert.deepEqual(await page.locator('.group h4 > span').allTextContents(), [
@@ -57,8 +59,11 @@ describe('a complete scanResult', () => {
     assert.deepEqual(
       await page.locator('.src').evaluateAll((rows) =>
         [...new Set(rows.map((r) => `${r.dataset.status}:${r.querySelector('.chip').textContent}`))].sort()),
-      ['bad:Flagged', 'clean:Clean', 'unknown:Unknown'],
+      ['bad:Flagged', 'clean:Clean', 'clean:Info', 'unknown:Unknown'],
     );
+    // The page never leaves itself: no links, and the lists' own pages come as text to copy.
+    assert.equal(await page.locator('a[href]').count(), 0);
+    assert.equal(await page.locator('#sources-count').textContent(), '15 of 15 sources asked');
     assert.deepEqual(await page.locator('#logs li').allTextContents(), R.HIGH_RISK.logs);
     assert.deepEqual(problems, []);
     await page.close();
@@ -91,31 +96,37 @@ describe('a complete scanResult', () => {
     await page.close();
   });
 
-  it('names the fast mode and lists switched-off sources as off', async () => {
+  it('names the fast mode and says which sources it skipped and which were switched off', async () => {
     const { page } = await openPage(browser.context);
     await scanWith(page, '192.0.2.44', R.FAST_WATCHLIST);
     assert.equal(await page.locator('#r-mode').textContent(), 'Fast');
     const rows = await sourceRows(page);
-    assert.deepEqual(rows.filter((r) => r[3] === 'off').map((r) => r[1]), ['DB-IP', 'FreeIPAPI', 'System Proxy']);
+    assert.deepEqual(rows.filter((r) => r[3] === 'off').map((r) => [r[1], r[4]]),
+      [['DB-IP', 'Skipped by Fast mode'], ['FreeIPAPI', 'Skipped by Fast mode'], ['System Proxy', '']]);
     assert.equal(await page.locator('.src[data-status="off"] .chip').first().textContent(), 'Off');
+    assert.match(await page.locator('.src', { hasText: 'System Proxy' }).locator('.why-body').textContent(), /Switched off in the options/);
     await page.close();
   });
 });
 
 describe('sources that could not be checked', () => {
   const cases = [
-    { name: 'none', reply: R.CLEAN_HOME, note: null, incomplete: false },
+    { name: 'none', reply: R.CLEAN_HOME, note: null, incomplete: false, headline: 'Clean', said: /^Scan finished: Clean, risk score 0 of 100\.$/ },
     {
       name: 'one of fifteen',
       reply: R.HIGH_RISK,
       note: /^1 of 15 sources could not be checked, so it adds nothing to the score\. Their reasons/,
       incomplete: false,
+      headline: 'High risk',
+      said: /^Scan finished: High risk, risk score 82 of 100\. 1 of 15 sources could not be checked\.$/,
     },
     {
       name: 'most of them',
       reply: R.OFFLINE,
       note: /^13 of 15 sources could not be checked.*score is incomplete: check the internet connection/,
       incomplete: true,
+      headline: 'IncompleteClean so far',
+      said: /^Scan incomplete: 13 of 15 sources could not be checked\. Risk score so far 0 of 100, Clean\.$/,
     },
     {
       name: 'most of the few that were switched on',
@@ -125,6 +136,26 @@ describe('sources that could not be checked', () => {
       }),
       note: /^1 of 1 source could not be checked.*incomplete/,
       incomplete: true,
+      headline: 'IncompleteClean so far',
+      said: /^Scan incomplete: 1 of 1 source could not be checked/,
+    },
+    {
+      name: 'nothing of weight switched on',
+      reply: R.NOTHING_CHECKED,
+      note: null,
+      incomplete: false,
+      grey: true,
+      headline: 'Nothing checked',
+      said: /^Scan finished, but nothing that counts was checked/,
+    },
+    {
+      name: 'a reply with no sources',
+      reply: { ...R.CLEAN_HOME, sources: [] },
+      note: null,
+      incomplete: false,
+      grey: true,
+      headline: 'Nothing checked',
+      said: /nothing that counts was checked/,
     },
   ];
   for (const c of cases) {
@@ -135,12 +166,65 @@ describe('sources that could not be checked', () => {
       assert.equal(await note.isVisible(), c.note !== null);
       if (c.note) assert.match(await page.locator('#unknown-text').textContent(), c.note);
       assert.equal(await page.locator('#incomplete').isVisible(), c.incomplete);
+      assert.equal(await page.locator('#verdict-heading').textContent(), c.headline);
+      await page.waitForFunction(() => !document.getElementById('announcer').textContent.startsWith('Scan started') &&
+        document.getElementById('announcer').textContent !== '');
+      assert.match(await page.locator('#announcer').textContent(), c.said);
       // An incomplete "Clean" is not painted as good news.
       const cls = await page.locator('#summary').getAttribute('class');
-      assert.equal(cls.includes('tone-none'), c.incomplete, cls);
+      assert.equal(cls.includes('tone-none'), c.incomplete || c.grey === true, cls);
       await page.close();
     });
   }
+});
+
+describe('why, and what now', () => {
+  const spamhaus = (page) => page.locator('.src', { hasText: 'Spamhaus' }).locator('.why-body');
+  it('a blocklist that could not be asked says why, and what to do about it', async () => {
+    const cases = [
+      ['refused: queries via public DNS resolvers are blocked', /public DNS resolvers\. Use your own resolver or your provider’s/],
+      ['refused: resolver sent too many queries', /more lookups than it allows\. Use your own resolver or your provider’s/],
+      ['refused: malformed query', /could not read the lookup/],
+      ['refused by the list', /use your own resolver or your provider’s/],
+      ['list out of service (its test entry is missing)', /fails its own test lookup/],
+      ['list answers every address', /says every address is listed/],
+      ['time-out', /Check the internet connection/],
+    ];
+    const { page, problems } = await openPage(browser.context);
+    for (const [reason, want] of cases) {
+      const reply = R.scanResult({ ip: '192.0.2.1', score: 0, verdict: 'Clean', statuses: { spamhaus: ['unknown', reason] } });
+      await scanWith(page, '192.0.2.1', reply);
+      await page.locator('.src', { hasText: 'Spamhaus' }).getByText('Why unknown').click();
+      assert.match(await spamhaus(page).textContent(), want, reason);
+      assert.match(await spamhaus(page).textContent(), /adds nothing to the score/, reason);
+    }
+    assert.deepEqual(problems, []);
+    await page.close();
+  });
+
+  it('a flagged list shows its own page to copy; Copy puts that, the summary and the raw reply on the clipboard', async () => {
+    await browser.context.grantPermissions(['clipboard-read', 'clipboard-write']);
+    const { page, problems } = await openPage(browser.context);
+    const clipboard = () => page.evaluate(() => navigator.clipboard.readText());
+    await scanWith(page, '203.0.113.7', R.HIGH_RISK);
+    assert.match(await page.locator('#advice').textContent(), /VPN or proxy exit: choose another server.*hosting is expected for servers.*fix the cause first.*removal/);
+    assert.equal(await spamhaus(page).isVisible(), true);
+    assert.equal(await spamhaus(page).locator('code').textContent(), 'https://check.spamhaus.org/');
+    await spamhaus(page).getByRole('button', { name: /Copy/ }).click();
+    assert.equal(await clipboard(), 'https://check.spamhaus.org/');
+
+    await page.getByRole('button', { name: 'Copy summary' }).click();
+    const text = await clipboard();
+    assert.match(text, /^Velmora Checker result\nAddress: 203\.0\.113\.7\nVerdict: High risk\nRisk score: 82 of 100\nMode: deep\nSources:\n/);
+    assert.match(text, /\n- ipinfo\.io: Flagged\n/);
+    assert.match(text, /\n- SORBS: Unknown \(time-out\)\n/);
+    assert.equal(text.split('\n- ').length - 1, 16);
+    await page.getByRole('button', { name: 'Copy raw reply' }).click();
+    assert.deepEqual(JSON.parse(await clipboard()), R.HIGH_RISK);
+    assert.equal(page.url().endsWith('index.html'), true);
+    assert.deepEqual(problems, []);
+    await page.close();
+  });
 });
 
 describe('replies that carry no result', () => {
@@ -283,21 +367,20 @@ describe('reply text stays text', () => {
     reply.sources[1].name = `<b id="injected">${evil}</b>`;
     reply.sources[2].domain = evil;
     reply.sources[3] = { ...reply.sources[3], status: 'unknown', detail: `<script>window.__ran=1</script>` };
-    reply.mode = evil;
     await scanWith(page, evil, reply);
+    await ui.scan(page).click();
     await deliver(page, { ...R.SCAN_FAILED, error: evil, logs: [evil] });
     await deliver(page, { type: 'ipResult', ok: false, error: evil });
     await scanWith(page, evil, reply);
     await deliver(page, { type: 'ipResult', ok: true, ip: evil });
 
     assert.equal(await page.locator('#r-ip').textContent(), evil);
-    assert.equal(await page.locator('#r-mode').textContent(), evil);
     assert.equal(await page.locator('.src .name').nth(1).textContent(), `<b id="injected">${evil}</b>`);
     assert.equal((await page.locator('#logs li').first().textContent()).endsWith(evil), true);
     assert.equal(await ui.address(page).inputValue(), evil);
     assert.equal(await page.locator('img, #injected, script:not([nonce])').count(), 0);
     assert.equal(await page.evaluate(() => window.__ran), undefined);
-    assert.deepEqual((await posted(page)).map((m) => JSON.parse(m).ip), [evil, evil]);
+    assert.deepEqual((await posted(page)).map((m) => JSON.parse(m).ip), [evil, evil, evil]);
     assert.deepEqual(problems, []);
     await page.close();
   });

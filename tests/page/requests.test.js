@@ -55,6 +55,7 @@ describe('requests posted to the host', () => {
         await ui.scan(p).click();
       },
       want: [scan({ geo: false, reputation: false, tor: false, dns: false, local: false, autoIp: false, mode: 'fast' })],
+      warn: /Every source is switched off: a scan would check nothing/,
     },
     {
       name: 'switches and mode changed from the keyboard',
@@ -91,6 +92,8 @@ describe('requests posted to the host', () => {
       const { page, problems } = await openPage(browser.context);
       await c.act(page);
       assert.deepStrictEqual(await sent(page), c.want);
+      assert.equal(await page.locator('#scan-warn').isVisible(), c.warn !== undefined);
+      if (c.warn) assert.match(await page.locator('#scan-warn').textContent(), c.warn);
       assert.deepEqual(problems, []);
       await page.close();
     });
@@ -108,10 +111,14 @@ describe('one scan at a time', () => {
     assert.equal(await page.locator('#results').getAttribute('aria-busy'), 'true');
     assert.match(await page.locator('#busy-title').textContent(), /Checking 203\.0\.113\.7/);
 
+    // The options the running scan was made with cannot be changed under it.
+    assert.equal(await ui.switch(page, /Geolocation/).isDisabled(), true);
+    assert.equal(await ui.mode(page, /Fast/).isDisabled(), true);
     await ui.detect(page).click();
     assert.deepStrictEqual(await sent(page), [scan({ ip: '203.0.113.7' }), GET_IP]);
 
-    await deliver(page, R.CLEAN_HOME);
+    await deliver(page, R.HIGH_RISK);
+    assert.equal(await ui.switch(page, /Geolocation/).isDisabled(), false);
     assert.equal(await ui.scan(page).isDisabled(), false);
     assert.equal(await page.locator('#results').getAttribute('aria-busy'), 'false');
     await ui.address(page).press('Enter');
@@ -144,6 +151,79 @@ describe('one scan at a time', () => {
     await deliver(page, R.IP_NOT_FOUND);
     await ui.detect(page).click();
     assert.deepStrictEqual(await sent(page), [GET_IP, GET_IP]);
+    await page.close();
+  });
+});
+
+describe('a reply that is late, or never comes', () => {
+  const stopWaiting = async (page) => {
+    await page.clock.runFor(60000);
+    await page.getByRole('button', { name: 'Stop waiting' }).click();
+  };
+
+  it('after a long wait the person can stop waiting and scan again; the old answer stays off the screen', async () => {
+    const { page, problems } = await openPage(browser.context, { clock: true });
+    await ui.address(page).fill('203.0.113.7');
+    await ui.address(page).press('Enter');
+    await page.clock.runFor(30000);
+    assert.equal(await page.locator('#stop-btn').isVisible(), false);
+    await stopWaiting(page);
+    assert.equal(await ui.scan(page).isDisabled(), false);
+    assert.match(await page.locator('#message-title').textContent(), /No answer yet for 203\.0\.113\.7/);
+
+    await ui.address(page).fill('198.51.100.23');
+    await ui.address(page).press('Enter');
+    await deliver(page, R.HIGH_RISK);
+    assert.equal(await page.locator('#view-busy').isVisible(), true);
+    await deliver(page, R.CLEAN_HOME);
+    assert.equal(await page.locator('#r-ip').textContent(), '198.51.100.23');
+    // The late answer is kept for comparison with the one on screen.
+    assert.deepEqual((await page.locator('#history .h-what').allTextContents()).map((t) => t.split(' · ')[0]),
+      ['198.51.100.23', '203.0.113.7']);
+    await page.locator('#history').getByRole('button', { name: 'Show' }).click();
+    assert.equal(await page.locator('#r-ip').textContent(), '203.0.113.7');
+    assert.deepEqual(problems, []);
+    await page.close();
+  });
+
+  it('a late answer to the scan still on screen is shown', async () => {
+    const { page } = await openPage(browser.context, { clock: true });
+    await ui.address(page).fill('203.0.113.7');
+    await ui.address(page).press('Enter');
+    await stopWaiting(page);
+    await deliver(page, R.HIGH_RISK);
+    assert.equal(await page.locator('#verdict').textContent(), 'High risk');
+    assert.equal(await page.locator('#r-took').textContent(), '60 s');
+    await page.close();
+  });
+
+  it('a reply made for other options than the running scan is not taken for its answer', async () => {
+    const cases = [
+      ['another address', { ...R.HIGH_RISK, ip: '192.0.2.1' }],
+      ['another mode', { ...R.HIGH_RISK, mode: 'fast' }],
+      ['a group off that was on', R.FAST_WATCHLIST],
+      ['no address with Auto IP off', R.HIGH_RISK, async (p) => ui.switch(p, /Auto IP/).click()],
+    ];
+    for (const [name, reply, setup] of cases) {
+      const { page } = await openPage(browser.context);
+      await setup?.(page);
+      await ui.address(page).fill(setup ? '' : '203.0.113.7');
+      await ui.address(page).press('Enter');
+      await deliver(page, reply);
+      assert.equal(await page.locator('#view-busy').isVisible(), true, name);
+      await page.close();
+    }
+  });
+
+  it('Detect my IP can be asked again when the address service does not answer', async () => {
+    const { page } = await openPage(browser.context, { clock: true });
+    await ui.detect(page).click();
+    await page.clock.runFor(21000);
+    assert.match(await page.locator('#ip-status').textContent(), /No answer from the address service/);
+    await ui.detect(page).click();
+    assert.deepStrictEqual(await sent(page), [GET_IP, GET_IP]);
+    await deliver(page, R.IP_FOUND);
+    assert.equal(await ui.address(page).inputValue(), '203.0.113.7');
     await page.close();
   });
 });
