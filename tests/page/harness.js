@@ -64,7 +64,8 @@ export async function launch() {
 
 // A fresh page. `problems` collects script errors, console errors (CSP refusals among them)
 // and every request other than the page itself.
-export async function openPage(context, { viewport = { width: 1180, height: 780 }, bridge = true, clock = false } = {}) {
+// `media` is emulated from the first paint on: { forcedColors: 'active' } is a Windows contrast theme.
+export async function openPage(context, { viewport = { width: 1180, height: 780 }, bridge = true, clock = false, media = null } = {}) {
   const page = await context.newPage();
   const problems = [];
   page.on('pageerror', (e) => problems.push(`page error: ${e.message}`));
@@ -79,6 +80,7 @@ export async function openPage(context, { viewport = { width: 1180, height: 780 
     if (r.url() !== PAGE_URL) problems.push(`request: ${r.url()}`);
   });
   await page.setViewportSize(viewport);
+  if (media) await page.emulateMedia(media);
   if (clock) await page.clock.install();
   if (bridge) await page.addInitScript(installBridge);
   await page.goto(PAGE_URL);

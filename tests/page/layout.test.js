@@ -99,8 +99,9 @@ describe('every state at three window sizes, in normal and forced colours', () =
       it(`${vp.width}×${vp.height}${forced ? ' forced colours' : ''}`, async () => {
         const failures = [];
         for (const state of STATES) {
-          const { page, problems } = await openPage(browser.context, { viewport: vp, clock: true });
-          if (forced) await page.emulateMedia({ forcedColors: 'active' });
+          // Reduced motion: screenshots show settled colours, not a transition half-way.
+          const media = { reducedMotion: 'reduce', forcedColors: forced ? 'active' : 'none' };
+          const { page, problems } = await openPage(browser.context, { viewport: vp, clock: true, media });
           await state.act(page);
           await screenshot(page, `${state.name}-${vp.width}x${vp.height}${forced ? '-forced' : ''}`);
           const fit = await page.evaluate((key) => {
