@@ -81,9 +81,10 @@ layout() {
   : >"$log"
 }
 
+# The program at $1 (relative), started in working directory $2 (default: here).
 start_checker() {
-  local exe=$work/$scenario/$1
-  VELMORA_STANDIN_DIR=$(winpath "$work/$scenario/log") "$emulator" "$exe" \
+  local exe=$work/$scenario/$1 cwd=${2:-.}
+  (cd "$cwd" && VELMORA_STANDIN_DIR=$(winpath "$work/$scenario/log") exec "$emulator" "$exe") \
     >"$work/$scenario/log/stdout" 2>&1 &
   checker_pid=$!
 }
@@ -118,12 +119,17 @@ expect_box() {
 }
 
 clients_key='Software\Microsoft\EdgeUpdate\Clients\{F3017226-FE2A-4295-8BDF-00C3A9A7E4C5}'
+user_key="HKCU\\$clients_key"
+machine32_key="HKLM\\SOFTWARE\\WOW6432Node\\${clients_key#Software\\}"
+machine64_key="HKLM\\SOFTWARE\\${clients_key#Software\\}"
 register_runtime() {  # hive-relative key, version
   wine reg add "$1" /v pv /t REG_SZ /d "$2" /f >/dev/null 2>&1 || fail "could not register $1 = $2"
 }
 unregister_runtimes() {
-  wine reg delete "HKCU\\$clients_key" /f >/dev/null 2>&1 || true
-  wine reg delete "HKLM\\SOFTWARE\\WOW6432Node\\${clients_key#Software\\}" /f >/dev/null 2>&1 || true
+  local key
+  for key in "$user_key" "$machine32_key" "$machine64_key"; do
+    wine reg delete "$key" /f >/dev/null 2>&1 || true
+  done
 }
 install_runtime() {  # folder root, version
   local dir="$1/Microsoft/EdgeWebView/Application/$2/EBWebView/x64"
@@ -284,6 +290,50 @@ grep -qE "^view\.Navigate file:///?Z:/.*/$scenario/Zo[^/]+M[^/]+ller/web/index\.
 close_and_expect_exit_zero
 unregister_runtimes
 rm -rf "$local_appdata/Microsoft/EdgeWebView"
+
+# ---------------------------------------------------------------------------------------------
+# Every registration is weighed: the newest version whose folder really holds the runtime wins.
+# name | registrations (key:version) | installs (folder:version) | version expected to load
+while IFS='|' read -r scenario registrations installs wanted; do
+  layout app/velmora-checker.exe app/web/index.html
+  for item in $registrations; do
+    key_var=${item%%:*}_key
+    register_runtime "${!key_var}" "${item#*:}"
+  done
+  for item in $installs; do
+    case ${item%%:*} in
+      user) install_runtime "$local_appdata" "${item#*:}" ;;
+      machine) install_runtime "$program_files_x86" "${item#*:}" ;;
+    esac
+  done
+  start_checker app/velmora-checker.exe
+  wait_until 30 log_has "view.Navigate" || fail "start-up did not reach Navigate"
+  expect_log "\\$wanted\\EBWebView\\x64\\EmbeddedBrowserWebView.dll"
+  [[ $(count_log "standin.module") -eq 1 ]] || fail "runtime started $(count_log standin.module) times"
+  close_and_expect_exit_zero
+  unregister_runtimes
+  rm -rf "$local_appdata/Microsoft/EdgeWebView" "$program_files_x86/Microsoft/EdgeWebView"
+done <<'TABLE'
+stale-per-user-valid-per-machine|user:125.0.2535.51 machine32:121.0.2277.83|machine:121.0.2277.83|121.0.2277.83
+newest-of-two-valid|user:99.0.1150.55 machine64:100.0.1185.36|user:99.0.1150.55 machine:100.0.1185.36|100.0.1185.36
+TABLE
+
+# ---------------------------------------------------------------------------------------------
+scenario=planted-loader-in-working-directory
+# A WebView2Loader.dll in the working directory (a download folder, say) is never loaded.
+layout app/velmora-checker.exe app/web/index.html
+mkdir -p "$work/$scenario/downloads"
+cp "$loader" "$work/$scenario/downloads/"
+register_runtime "$machine32_key" 121.0.2277.83
+install_runtime "$program_files_x86" 121.0.2277.83
+start_checker app/velmora-checker.exe "$work/$scenario/downloads"
+wait_until 30 log_has "view.Navigate" || fail "start-up did not reach Navigate"
+expect_log "runtime.CreateWebViewEnvironmentWithOptionsInternal"
+expect_no_log "loader.CreateCoreWebView2EnvironmentWithOptions"
+expect_no_log "downloads"
+close_and_expect_exit_zero
+unregister_runtimes
+rm -rf "$program_files_x86/Microsoft/EdgeWebView"
 
 # ---------------------------------------------------------------------------------------------
 scenario=no-runtime

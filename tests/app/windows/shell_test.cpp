@@ -11,6 +11,7 @@
 #include "page_bridge.h"
 #include "webview2.h"
 #include "webview_host.h"
+#include "webview_loader.h"
 
 namespace {
 
@@ -28,6 +29,29 @@ TEST(HresultText, FormatsEightUpperCaseHexDigits) {
       {0x000ABCDE, L"HRESULT: 0x000ABCDE"},
   };
   for (const auto& c : cases) EXPECT_EQ(hresultText(c.code), c.text);
+}
+
+// Runtime versions compare part by part as numbers; a malformed one loses to any well-formed one.
+TEST(RuntimeVersions, NewerByNumbersNotByText) {
+  const struct {
+    const wchar_t* candidate;
+    const wchar_t* than;
+    bool newer;
+  } cases[] = {
+      {L"100.0.1185.36", L"99.0.1150.55", true},
+      {L"99.0.1150.55", L"100.0.1185.36", false},
+      {L"120.0.2210.144", L"120.0.2210.61", true},
+      {L"120.0.2210.61", L"120.0.2210.61", false},
+      {L"1.0.0.0", L"1.x.0.0", true},
+      {L"1.x.0.0", L"1.0.0.0", false},
+      {L"..\\..\\evil", L"1.0.0.0", false},
+      {L"1.0.0.1", L"", true},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(isNewerRuntimeVersion(c.candidate, c.than), c.newer)
+        << c.candidate << " vs " << c.than;
+  }
+  EXPECT_EQ(installedRuntimeDll(L"..\\..\\x"), std::nullopt);
 }
 
 // With g++ (Itanium C++ ABI) a pointer to a virtual member holds 1 + its vtable byte offset.

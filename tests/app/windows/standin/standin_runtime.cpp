@@ -48,6 +48,7 @@ std::string hex(long value) {
 }
 
 CRITICAL_SECTION g_logLock;
+HINSTANCE g_module = nullptr;
 DWORD g_uiThread = 0;
 
 void logLine(const std::string& line) {
@@ -477,6 +478,9 @@ HRESULT startEnvironment(const std::string& call, PCWSTR userDataFolder, void* h
   logLine(call + " userDataFolder=" + narrow(userDataFolder) + " userDataExists=" +
           (userDataFolder && attributes != INVALID_FILE_ATTRIBUTES ? "1" : "0") +
           " apartment=" + apartment());
+  wchar_t module[MAX_PATH] = {};
+  GetModuleFileNameW(g_module, module, MAX_PATH);
+  logLine(std::string("standin.module ") + narrow(module));
   probeHandler(handler, "environmentHandler", IID_ENVIRONMENT_HANDLER);
   appAddRef(handler);
   later([handler] {
@@ -516,7 +520,10 @@ extern "C" __declspec(dllexport) HRESULT STDAPICALLTYPE
                           userDataFolder, handler);
 }
 
-BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID) {
-  if (reason == DLL_PROCESS_ATTACH) InitializeCriticalSection(&g_logLock);
+BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID) {
+  if (reason == DLL_PROCESS_ATTACH) {
+    g_module = module;
+    InitializeCriticalSection(&g_logLock);
+  }
   return TRUE;
 }
