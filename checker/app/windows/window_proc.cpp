@@ -22,9 +22,7 @@ void destroyIcon(HICON& icon) {
   icon = nullptr;
 }
 
-}  // namespace
-
-LRESULT CALLBACK wndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_CREATE:
       startWebView(window);
@@ -36,7 +34,9 @@ LRESULT CALLBACK wndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam
       deliverPageReply(lParam);
       return 0;
     case WM_DESTROY:
-      // From here on, replies still in flight find no page and are freed undelivered.
+      // From here on, replies still in flight find no page and are freed undelivered, and late
+      // start-up completions are ignored.
+      g_windowClosing = true;
       releaseGlobal(g_webview);
       releaseGlobal(g_controller);
       destroyIcon(g_iconSmall);
@@ -45,5 +45,18 @@ LRESULT CALLBACK wndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam
       return 0;
     default:
       return DefWindowProcW(window, message, wParam, lParam);
+  }
+}
+
+}  // namespace
+
+// No C++ exception may unwind into user32's frames: one that reaches here (an allocation
+// failing while a reply is delivered, say) ends that message's handling only. A reply being
+// delivered is freed on the way out.
+LRESULT CALLBACK wndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  try {
+    return handle(window, message, wParam, lParam);
+  } catch (...) {
+    return message == WM_CREATE ? 0 : DefWindowProcW(window, message, wParam, lParam);
   }
 }

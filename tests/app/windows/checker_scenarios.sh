@@ -362,6 +362,32 @@ close_and_expect_exit_zero
 [[ ! -s "$log" ]] || fail "WebView2 was started without a page"
 
 # ---------------------------------------------------------------------------------------------
+# The window closed during start-up: the runtime answers only after WM_DESTROY. What it hands
+# over then is released and ignored, no box appears, and the program ends with 0.
+# name | completion held back | environment result | calls expected | calls not expected
+while IFS='|' read -r scenario held result wanted unwanted; do
+  layout app/velmora-checker.exe app/web/index.html
+  cp "$loader" "$work/$scenario/app/"
+  [[ -z "$result" ]] || export VELMORA_STANDIN_ENVIRONMENT_RESULT=$result
+  export VELMORA_STANDIN_HOLD=$held
+  start_checker app/velmora-checker.exe
+  unset VELMORA_STANDIN_HOLD VELMORA_STANDIN_ENVIRONMENT_RESULT
+  wait_until 30 log_has "standin.hold $held" || fail "start-up did not reach the $held stage"
+  close_and_expect_exit_zero
+  ! xdotool search --name '^WebView2 error$' >/dev/null 2>&1 || fail "an error box is left"
+  expect_log "standin.deliver-held-after-destroy"
+  IFS=';' read -ra calls <<<"$wanted"
+  for call in "${calls[@]}"; do expect_log "$call"; done
+  IFS=';' read -ra calls <<<"$unwanted"
+  for call in "${calls[@]}"; do expect_no_log "$call"; done
+  expect_no_log "UNEXPECTED"
+done <<'TABLE'
+close-before-environment|environment||environmentHandler.Invoke 0x00000000;environmentHandler.Release -> 0;environment destroyed|environment.CreateCoreWebView2Controller
+close-before-failed-environment|environment|80004005|environmentHandler.Invoke 0x80004005;environmentHandler.Release -> 0|environment.CreateCoreWebView2Controller
+close-before-controller|controller||controllerHandler.Invoke 0x00000000;controllerHandler.Release -> 0;controller destroyed;view destroyed;settings destroyed|controller.get_CoreWebView2;view.Navigate
+TABLE
+
+# ---------------------------------------------------------------------------------------------
 # Failures reported by the runtime itself.
 for failure in environment controller view; do
   scenario=$failure-failure

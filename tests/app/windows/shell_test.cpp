@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstring>
 #include <memory>
+#include <new>
 #include <string>
 
 #include "app_state.h"
@@ -12,6 +13,7 @@
 #include "webview2.h"
 #include "webview_host.h"
 #include "webview_loader.h"
+#include "window_proc.h"
 
 namespace {
 
@@ -128,6 +130,7 @@ struct FakeArgs final : ICoreWebView2WebMessageReceivedEventArgs {
   HRESULT STDMETHODCALLTYPE get_WebMessageAsJson(LPWSTR* out) override {
     ++jsonAsked;
     *out = nullptr;
+    if (throws) throw std::bad_alloc();
     if (FAILED(result) || !json) return result;
     const std::size_t bytes = (std::wcslen(json) + 1) * sizeof(wchar_t);
     *out = static_cast<LPWSTR>(CoTaskMemAlloc(bytes));
@@ -140,6 +143,7 @@ struct FakeArgs final : ICoreWebView2WebMessageReceivedEventArgs {
   }
   HRESULT result = S_OK;
   const wchar_t* json = nullptr;
+  bool throws = false;  // as an allocation failing while the message is read
   int jsonAsked = 0;
 };
 
@@ -227,6 +231,38 @@ TEST(ReplyHandOver, ReplyWithoutPageIsFreedUndelivered) {
   ASSERT_EQ(g_webview, nullptr);
   deliverPageReply(0);
   deliverPageReply(reinterpret_cast<LPARAM>(new std::string(R"({"type":"scanResult"})")));
+}
+
+// No C++ exception crosses into the runtime's or user32's frames: not from the page-message
+// handler's Invoke, and not from delivering a reply in the window procedure.
+HRESULT STDMETHODCALLTYPE throwingPost(void*, LPCWSTR) {
+  throw std::bad_alloc();
+}
+
+TEST(ExceptionEdges, NoThrowOutOfInvokeOrTheWindowProcedure) {
+  ReplyWindow target;
+  ICoreWebView2WebMessageReceivedEventHandler* handler = newWebMessageHandler(target.window);
+  FakeArgs args;
+  args.throws = true;
+  args.json = L"{\"type\":\"getIp\"}";
+  HRESULT answer = E_FAIL;
+  EXPECT_NO_THROW(answer = handler->Invoke(nullptr, &args));
+  EXPECT_EQ(answer, S_OK);
+  handler->Release();
+
+  // A view whose PostWebMessageAsJson (slot 32) throws.
+  void* table[36] = {};
+  table[32] = reinterpret_cast<void*>(&throwingPost);
+  struct {
+    void** vtbl;
+  } view{table};
+  g_webview = reinterpret_cast<ICoreWebView2*>(&view);
+  auto* reply = new std::string(R"({"type":"ipResult"})");
+  LRESULT result = 1;
+  EXPECT_NO_THROW(result =
+                      wndProc(target.window, WM_PAGE_REPLY, 0, reinterpret_cast<LPARAM>(reply)));
+  EXPECT_EQ(result, 0);
+  g_webview = nullptr;
 }
 
 }  // namespace
