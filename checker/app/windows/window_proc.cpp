@@ -1,5 +1,5 @@
-// The main window procedure: WM_CREATE / WM_SIZE / WM_DESTROY and the worker replies; every
-// other message goes to DefWindowProcW unchanged.
+// The main window procedure: WM_CREATE / WM_SIZE / WM_DPICHANGED / WM_DESTROY and the worker
+// replies; every other message goes to DefWindowProcW unchanged.
 #include "window_proc.h"
 
 #include "app_state.h"
@@ -30,6 +30,14 @@ LRESULT handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SIZE:
       resizeWebView(window);
       return 0;
+    case WM_DPICHANGED: {
+      // Moved to a monitor with another scale: take the size Windows suggests for it.
+      const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
+      SetWindowPos(window, nullptr, suggested->left, suggested->top,
+                   suggested->right - suggested->left, suggested->bottom - suggested->top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+      return 0;
+    }
     case WM_PAGE_REPLY:
       deliverPageReply(lParam);
       return 0;

@@ -243,7 +243,9 @@ local_appdata=$(ls -d "$drive_c"/users/*/AppData/Local | grep -v '/Public/' | he
 program_files_x86="$drive_c/Program Files (x86)"
 unregister_runtimes
 rm -rf "$local_appdata/Microsoft/EdgeWebView" "$program_files_x86/Microsoft/EdgeWebView"
-trap 'unregister_runtimes; rm -rf "$local_appdata/Microsoft/EdgeWebView" "$program_files_x86/Microsoft/EdgeWebView"' EXIT
+desktop_key='HKCU\Control Panel\Desktop'
+unscale() { wine reg delete "$desktop_key" /v LogPixels /f >/dev/null 2>&1 || true; }
+trap 'unregister_runtimes; unscale; rm -rf "$local_appdata/Microsoft/EdgeWebView" "$program_files_x86/Microsoft/EdgeWebView"' EXIT
 
 if use_fake_internet; then
   scenario=startup-and-messages
@@ -348,6 +350,20 @@ expect_box "WebView2 error" \
 wait_until 20 bash -c "'$emulator' '$probe' main | grep -q visible=1" || fail "window did not stay"
 close_and_expect_exit_zero
 unregister_runtimes
+
+# ---------------------------------------------------------------------------------------------
+scenario=scaled-125-percent
+# At 125 % (120 DPI) the window opens at its usual size scaled: 1475 x 975 pixels.
+layout app/velmora-checker.exe app/web/index.html
+cp "$loader" "$work/$scenario/app/"
+wine reg add "$desktop_key" /v LogPixels /t REG_DWORD /d 120 /f >/dev/null 2>&1 || fail "no scaling set"
+start_checker app/velmora-checker.exe
+wait_until 30 log_has "view.Navigate" || fail "start-up did not reach Navigate"
+wait_until 20 bash -c "'$emulator' '$probe' main | grep -q visible=1" || fail "window not shown"
+shown=$(wine "$probe" main | tr -d '\r')
+grep -qF "size=1475x975" <<<"$shown" || fail "window at 120 DPI: $shown"
+close_and_expect_exit_zero
+unscale
 
 # ---------------------------------------------------------------------------------------------
 scenario=page-missing
