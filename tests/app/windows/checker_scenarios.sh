@@ -243,9 +243,7 @@ local_appdata=$(ls -d "$drive_c"/users/*/AppData/Local | grep -v '/Public/' | he
 program_files_x86="$drive_c/Program Files (x86)"
 unregister_runtimes
 rm -rf "$local_appdata/Microsoft/EdgeWebView" "$program_files_x86/Microsoft/EdgeWebView"
-desktop_key='HKCU\Control Panel\Desktop'
-unscale() { wine reg delete "$desktop_key" /v LogPixels /f >/dev/null 2>&1 || true; }
-trap 'unregister_runtimes; unscale; rm -rf "$local_appdata/Microsoft/EdgeWebView" "$program_files_x86/Microsoft/EdgeWebView"' EXIT
+trap 'unregister_runtimes; rm -rf "$local_appdata/Microsoft/EdgeWebView" "$program_files_x86/Microsoft/EdgeWebView"' EXIT
 
 if use_fake_internet; then
   scenario=startup-and-messages
@@ -353,17 +351,24 @@ unregister_runtimes
 
 # ---------------------------------------------------------------------------------------------
 scenario=scaled-125-percent
-# At 125 % (120 DPI) the window opens at its usual size scaled: 1475 x 975 pixels.
+# At 125 % (120 DPI) the window opens at its usual size scaled: 1475 x 975 pixels. The scaling
+# is set in a prefix of its own, so no other program started meanwhile sees it.
+shared_prefix=$WINEPREFIX
+private_prefix
 layout app/velmora-checker.exe app/web/index.html
 cp "$loader" "$work/$scenario/app/"
-wine reg add "$desktop_key" /v LogPixels /t REG_DWORD /d 120 /f >/dev/null 2>&1 || fail "no scaling set"
+wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 120 /f >/dev/null 2>&1 ||
+  fail "could not set 120 DPI"
 start_checker app/velmora-checker.exe
 wait_until 30 log_has "view.Navigate" || fail "start-up did not reach Navigate"
 wait_until 20 bash -c "'$emulator' '$probe' main | grep -q visible=1" || fail "window not shown"
-shown=$(wine "$probe" main | tr -d '\r')
+shown=$(wine "$probe" main | tr -d '\r' || true)
 grep -qF "size=1475x975" <<<"$shown" || fail "window at 120 DPI: $shown"
 close_and_expect_exit_zero
-unscale
+wineserver -k >/dev/null 2>&1 || true
+wineserver -w >/dev/null 2>&1 || true
+rm -rf "$WINEPREFIX"
+export WINEPREFIX=$shared_prefix
 
 # ---------------------------------------------------------------------------------------------
 scenario=page-missing
