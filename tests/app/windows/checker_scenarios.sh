@@ -410,7 +410,7 @@ TABLE
 
 # ---------------------------------------------------------------------------------------------
 # Failures reported by the runtime itself.
-for failure in environment controller view; do
+for failure in environment controller refused view; do
   scenario=$failure-failure
   layout app/velmora-checker.exe app/web/index.html
   cp "$loader" "$work/$scenario/app/"
@@ -423,6 +423,10 @@ for failure in environment controller view; do
       export VELMORA_STANDIN_CONTROLLER_RESULT=80070005
       text='WebView2 controller could not be created.\nHRESULT: 0x80070005'
       ;;
+    refused)
+      export VELMORA_STANDIN_REFUSE_CONTROLLER=80070057
+      text='WebView2 controller could not be created.\nHRESULT: 0x80070057'
+      ;;
     view)
       export VELMORA_STANDIN_VIEW_RESULT=80004001
       text='WebView2 controller could not be created.\nHRESULT: 0x80004001'
@@ -430,11 +434,13 @@ for failure in environment controller view; do
   esac
   start_checker app/velmora-checker.exe
   expect_box "WebView2 error" "$text"
-  unset VELMORA_STANDIN_ENVIRONMENT_RESULT VELMORA_STANDIN_CONTROLLER_RESULT VELMORA_STANDIN_VIEW_RESULT
+  unset VELMORA_STANDIN_ENVIRONMENT_RESULT VELMORA_STANDIN_CONTROLLER_RESULT \
+    VELMORA_STANDIN_REFUSE_CONTROLLER VELMORA_STANDIN_VIEW_RESULT
   close_and_expect_exit_zero
   case $failure in
     environment) expect_log "environmentHandler.Invoke 0x80004005 -> 0x80004005" ;;
     controller) expect_log "controllerHandler.Invoke 0x80070005 -> 0x80070005" ;;
+    refused) expect_no_log "controllerHandler.Invoke" ;;
     view)
       expect_log "controllerHandler.Invoke 0x00000000 -> 0x80004001"
       expect_no_log "view.Navigate"

@@ -472,6 +472,9 @@ HRESULT STDMETHODCALLTYPE environmentCreateController(Environment*, HWND parent,
   logLine(std::string("environment.CreateCoreWebView2Controller parentIsWindow=") +
           (IsWindow(parent) ? "1" : "0"));
   probeHandler(handler, "controllerHandler", IID_CONTROLLER_HANDLER);
+  // Refused at once: the handler is never called.
+  const HRESULT refused = configuredResult(L"VELMORA_STANDIN_REFUSE_CONTROLLER");
+  if (FAILED(refused)) return refused;
   // The real runtime hosts its own child window in the parent before returning.
   HWND surface = CreateWindowExW(0, L"STATIC", L"Stand-in web view", WS_CHILD | WS_VISIBLE, 0, 0, 0,
                                  0, parent, nullptr, nullptr, nullptr);
