@@ -2,7 +2,7 @@
 // AppData, makes the Start-menu and desktop shortcuts, starts the installed checker and says how
 // it went in a message box and the exit code. It opens no window of its own.
 // APIs: CoInitializeEx/CoUninitialize, SHGetFolderPathW, ShellExecuteW, MessageBoxW; folders,
-// existence tests and copies through std::filesystem.
+// existence tests through std::filesystem, copies through CopyFileW.
 #include "setup.h"
 
 namespace fs = std::filesystem;
@@ -24,6 +24,15 @@ struct Outcome {
   UINT icon;
   int code;
 };
+
+// Replaces `to` with a copy of `from`. CopyFileW, not std::filesystem::copy_file: the latter
+// takes two files on one drive for the same file (no inode numbers there) and refuses to copy.
+void copyOver(const fs::path& from, const fs::path& to) {
+  if (!CopyFileW(from.c_str(), to.c_str(), FALSE)) {
+    const std::error_code error(static_cast<int>(GetLastError()), std::system_category());
+    throw fs::filesystem_error("cannot copy", from, to, error);
+  }
+}
 
 // Steps 2 to 13 without the closing message; anything they throw is the caller's to catch.
 Outcome install(HMODULE module) {
@@ -48,8 +57,8 @@ Outcome install(HMODULE module) {
 
   fs::create_directories(webFolder);
   // The program goes first: when it is running and locked, the page is left as it was.
-  fs::copy_file(sourceProgram, installedProgram, fs::copy_options::overwrite_existing);
-  fs::copy_file(sourcePage, installedPage, fs::copy_options::overwrite_existing);
+  copyOver(sourceProgram, installedProgram);
+  copyOver(sourcePage, installedPage);
 
   // A missing known folder or a shortcut that cannot be saved is skipped without a word.
   const fs::path programs = knownFolderPath(FOLDERID_Programs);

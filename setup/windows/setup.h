@@ -9,6 +9,7 @@
 
 #include <filesystem>
 #include <string>
+#include <system_error>
 
 // The folder that holds the running setup program.
 std::filesystem::path setupDirectory(HMODULE module);

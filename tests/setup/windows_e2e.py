@@ -22,10 +22,15 @@ CASES = [
      "code": 0, "text": SUCCESS, "starts": 1},
     {"name": "second run replaces both files", "files": ["program", "index.html"],
      "version": "second", "code": 0, "text": SUCCESS, "starts": 2},
+    # Run from drive C:, where the download folder and Local AppData usually share a drive.
+    {"name": "run from C:", "files": ["program", "index.html"], "version": "c-first",
+     "drive_c": True, "code": 0, "text": SUCCESS, "starts": 3},
+    {"name": "run from C: again with a changed page", "files": ["program", "index.html"],
+     "version": "c-second", "drive_c": True, "code": 0, "text": SUCCESS, "starts": 4},
     {"name": "installed program locked", "files": ["program", "index.html"], "version": "third",
-     "hold": True, "code": 1, "text": FAILED, "starts": 2, "page_stays": "second"},
+     "hold": True, "code": 1, "text": FAILED, "starts": 4, "page_stays": "c-second"},
     {"name": "checker name taken by a folder", "files": ["program-folder", "index.html"],
-     "version": "fourth", "code": 1, "text": FAILED, "starts": 2, "page_stays": "second"},
+     "version": "fourth", "code": 1, "text": FAILED, "starts": 4, "page_stays": "c-second"},
 ]
 
 
@@ -69,6 +74,7 @@ class Wine:
 
 
 def make_package(folder, case, setup, standin):
+    shutil.rmtree(folder, ignore_errors=True)
     os.makedirs(folder)
     shutil.copy(setup, os.path.join(folder, "velmora-setup.exe"))
     version = case.get("version", "")
@@ -96,7 +102,13 @@ def read_file(path):
 
 def run_case(wine, checks, case, paths, args, root, index):
     checks.case = case["name"]
-    package = os.path.join(root, f"package-{index}")
+    if case.get("drive_c"):
+        # The same C:\pkg each time, as a download folder is reused.
+        package = os.path.join(wine.env["WINEPREFIX"], "drive_c", "pkg")
+        setup_program = "C:\\pkg\\velmora-setup.exe"
+    else:
+        package = os.path.join(root, f"package-{index}")
+        setup_program = os.path.join(package, "velmora-setup.exe")
     make_package(package, case, args.setup, args.standin)
 
     holder = None
@@ -105,7 +117,7 @@ def run_case(wine, checks, case, paths, args, root, index):
                             stdout=subprocess.PIPE, text=True)
         checks.equal(holder.stdout.readline().strip(), "held", "the holder's answer")
 
-    setup = wine.popen(os.path.join(package, "velmora-setup.exe"))
+    setup = wine.popen(setup_program)
     box = wine.output(args.probe, "box")
     icons = []
 

@@ -4,6 +4,7 @@ enable_language(RC)
 # Everything but the entry point, so the tests can link the same code.
 add_library(velmora_winapp STATIC
   ${CMAKE_CURRENT_LIST_DIR}/app_state.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/dpi.cpp
   ${CMAKE_CURRENT_LIST_DIR}/page_bridge.cpp
   ${CMAKE_CURRENT_LIST_DIR}/webview_host.cpp
   ${CMAKE_CURRENT_LIST_DIR}/webview_loader.cpp

@@ -10,6 +10,8 @@ inline constexpr UINT WM_PAGE_REPLY = WM_APP + 10;
 inline constexpr wchar_t WINDOW_CLASS_NAME[] = L"VelmoraWebViewApp";
 inline constexpr wchar_t WINDOW_TITLE[] = L"Check Your Velmora";
 
+// Set at WM_DESTROY: from then on, whatever WebView2 completes late is released and ignored.
+extern bool g_windowClosing;
 extern ICoreWebView2Controller* g_controller;
 extern ICoreWebView2* g_webview;
 extern HICON g_iconSmall;

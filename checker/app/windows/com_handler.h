@@ -4,6 +4,8 @@
 // for as long as it needs it, and the last Release deletes it.
 #include <windows.h>
 
+#include <new>
+
 // Self is the handler type itself, so that the last Release deletes the whole object.
 template <class Self, class Interface, const IID& OwnIid>
 struct ComHandler : Interface {
@@ -27,3 +29,16 @@ struct ComHandler : Interface {
  protected:
   LONG refs = 1;
 };
+
+// Runs the body of a handler's Invoke and turns whatever it throws into an HRESULT: no C++
+// exception may unwind into the runtime's frames that called us.
+template <class Body>
+HRESULT guardedInvoke(Body&& body) noexcept {
+  try {
+    return body();
+  } catch (const std::bad_alloc&) {
+    return E_OUTOFMEMORY;
+  } catch (...) {
+    return E_UNEXPECTED;
+  }
+}

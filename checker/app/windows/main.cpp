@@ -1,6 +1,7 @@
 // Process entry and main window: GdiplusStartup / CoInitializeEx, RegisterClassW and
-// CreateWindowExW, DwmSetWindowAttribute for the dark title bar, WM_SETICON with the drawn
-// icons, and the GetMessageW loop.
+// CreateWindowExW at the DPI's scale (SetWindowPos when the window's monitor differs),
+// DwmSetWindowAttribute for the dark title bar, WM_SETICON with the drawn icons, and the
+// GetMessageW loop.
 #include <windows.h>
 // After windows.h, which they rely on.
 #include <dwmapi.h>
@@ -8,6 +9,7 @@
 #include <objbase.h>
 
 #include "app_state.h"
+#include "dpi.h"
 #include "icon.h"
 #include "webview_host.h"
 #include "window_proc.h"
@@ -17,6 +19,9 @@ namespace {
 constexpr DWORD DARK_MODE_ATTRIBUTE = 20;      // DWMWA_USE_IMMERSIVE_DARK_MODE
 constexpr DWORD CAPTION_COLOR_ATTRIBUTE = 35;  // DWMWA_CAPTION_COLOR
 constexpr COLORREF CAPTION_COLOR = 0x00180C07;
+// The window's first size at 100 % scaling.
+constexpr int START_WIDTH = 1180;
+constexpr int START_HEIGHT = 780;
 
 void decorate(HWND window) {
   const BOOL dark = TRUE;
@@ -54,13 +59,21 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
   windowClass.lpszClassName = WINDOW_CLASS_NAME;
   RegisterClassW(&windowClass);
 
+  const UINT startDpi = systemDpi();
   HWND window =
       CreateWindowExW(0, WINDOW_CLASS_NAME, WINDOW_TITLE, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                      CW_USEDEFAULT, 1180, 780, nullptr, nullptr, instance, nullptr);
+                      CW_USEDEFAULT, scaledForDpi(START_WIDTH, startDpi),
+                      scaledForDpi(START_HEIGHT, startDpi), nullptr, nullptr, instance, nullptr);
   if (!window) {
     CoUninitialize();
     Gdiplus::GdiplusShutdown(gdiplusToken);
     return 1;
+  }
+  // The monitor the window opened on may be scaled differently from the main one.
+  const UINT dpi = windowDpi(window);
+  if (dpi != startDpi) {
+    SetWindowPos(window, nullptr, 0, 0, scaledForDpi(START_WIDTH, dpi),
+                 scaledForDpi(START_HEIGHT, dpi), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
 
   decorate(window);

@@ -37,6 +37,12 @@ struct WebMessageReceived final
   // onWebMessageReceived: always S_OK, whatever the message holds.
   HRESULT STDMETHODCALLTYPE Invoke(ICoreWebView2*,
                                    ICoreWebView2WebMessageReceivedEventArgs* args) override {
+    // A message that cannot be handled (out of memory, say) is dropped like an unknown one.
+    guardedInvoke([&] { return receive(args); });
+    return S_OK;
+  }
+
+  HRESULT receive(ICoreWebView2WebMessageReceivedEventArgs* args) {
     if (!args) return S_OK;
     LPWSTR json = nullptr;
     if (FAILED(args->get_WebMessageAsJson(&json)) || !json) {

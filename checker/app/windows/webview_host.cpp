@@ -22,7 +22,14 @@ std::wstring cutLastElement(std::wstring path) {
   return path;
 }
 
+// Whether start-up should stop: the window is gone or going, so nothing more is shown in it.
+bool windowGone(HWND window) {
+  return g_windowClosing || !IsWindow(window);
+}
+
+// No box once the window is gone: it would stand alone, after the user closed the program.
 void showError(HWND owner, const std::wstring& text, const wchar_t* caption) {
+  if (windowGone(owner)) return;
   MessageBoxW(owner, text.c_str(), caption, MB_ICONERROR);
 }
 
@@ -53,6 +60,12 @@ struct ControllerCompleted final
   ControllerCompleted(HWND window, std::wstring url) : window(window), url(std::move(url)) {}
 
   HRESULT STDMETHODCALLTYPE Invoke(HRESULT result, ICoreWebView2Controller* controller) override {
+    return guardedInvoke([&] { return attach(result, controller); });
+  }
+
+  HRESULT attach(HRESULT result, ICoreWebView2Controller* controller) {
+    // Closed meanwhile: the controller is not kept, so the runtime's release ends it.
+    if (windowGone(window)) return S_OK;
     if (FAILED(result) || !controller) {
       showControllerError(window, result);
       return result;
@@ -97,14 +110,20 @@ struct EnvironmentCompleted final
   EnvironmentCompleted(HWND window, std::wstring url) : window(window), url(std::move(url)) {}
 
   HRESULT STDMETHODCALLTYPE Invoke(HRESULT result, ICoreWebView2Environment* environment) override {
-    if (FAILED(result) || !environment) {
-      showEnvironmentError(window, result);
-      return result;
-    }
-    auto* handler = new ControllerCompleted(window, url);
-    environment->CreateCoreWebView2Controller(window, handler);
-    handler->Release();
-    return S_OK;
+    return guardedInvoke([&] {
+      // Closed meanwhile: no controller for a window that is gone, and no box either.
+      if (windowGone(window)) return S_OK;
+      if (FAILED(result) || !environment) {
+        showEnvironmentError(window, result);
+        return result;
+      }
+      auto* handler = new ControllerCompleted(window, url);
+      const HRESULT asked = environment->CreateCoreWebView2Controller(window, handler);
+      handler->Release();
+      // Refused at once, the request will never complete: say so now.
+      if (FAILED(asked)) showControllerError(window, asked);
+      return S_OK;
+    });
   }
 
   HWND window;

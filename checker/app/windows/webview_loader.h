@@ -1,11 +1,12 @@
 #pragma once
 // Starts creating a WebView2 environment. The loader DLL is used when one ships beside the
-// program (or is on the DLL search path); otherwise the installed Evergreen runtime is found
-// through its registration and asked directly.
+// program; otherwise the newest installed Evergreen runtime is found through its registrations
+// and asked directly.
 #include <windows.h>
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "webview2.h"
 
@@ -13,10 +14,20 @@ HRESULT createWebViewEnvironment(
     const std::wstring& userDataFolder,
     ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler* handler);
 
-// The registered runtime version: per user first, then per machine; empty values and
-// "0.0.0.0" count as not installed.
-std::optional<std::wstring> installedRuntimeVersion();
+// Every registered runtime version (per user; per machine in the 32- and 64-bit registry views),
+// newest first, each once; empty values and "0.0.0.0" count as not installed.
+std::vector<std::wstring> registeredRuntimeVersions();
 
-// <version folder>\EBWebView\x64\EmbeddedBrowserWebView.dll under Program Files (x86) or the
-// user's Local AppData, whichever exists first.
+// Whether dotted version `candidate` is newer than `than`, part by part as numbers. A version
+// that is not all numbers is older than any that is.
+bool isNewerRuntimeVersion(const std::wstring& candidate, const std::wstring& than);
+
+// "x64", "arm64" or "x86": the runtime's DLL folder for this process.
+const wchar_t* runtimeArchitectureFolder();
+
+// <version folder>\EBWebView\<architecture>\EmbeddedBrowserWebView.dll under Program Files (x86)
+// or the user's Local AppData, whichever holds the file first.
 std::optional<std::wstring> installedRuntimeDll(const std::wstring& version);
+
+// The DLL of the newest registered version whose folder really holds it.
+std::optional<std::wstring> newestInstalledRuntimeDll();

@@ -15,6 +15,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "png_file.h"
@@ -71,7 +72,36 @@ Picture draw(int size) {
   return picture;
 }
 
-void saveArtefact(const Picture& picture, int zoom) {
+// The icon as Windows shows it: DrawIconEx onto a square of one colour.
+Picture drawOnto(int size, Argb background) {
+  Picture picture{size, std::vector<Argb>(static_cast<std::size_t>(size * size))};
+  BITMAPINFO format{};
+  format.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  format.bmiHeader.biWidth = size;
+  format.bmiHeader.biHeight = -size;
+  format.bmiHeader.biPlanes = 1;
+  format.bmiHeader.biBitCount = 32;
+  format.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  HBITMAP target = CreateDIBSection(nullptr, &format, DIB_RGB_COLORS, &bits, nullptr, 0);
+  EXPECT_TRUE(target && bits);
+  if (!target || !bits) return picture;
+  auto* pixels = static_cast<Argb*>(bits);
+  std::fill(pixels, pixels + size * size, background);
+  HDC dc = CreateCompatibleDC(nullptr);
+  HGDIOBJ previous = SelectObject(dc, target);
+  HICON icon = createAppIcon(size);
+  EXPECT_TRUE(DrawIconEx(dc, 0, 0, icon, size, size, 0, nullptr, DI_NORMAL));
+  GdiFlush();
+  for (std::size_t i = 0; i < picture.pixels.size(); ++i) picture.pixels[i] = pixels[i] & 0xFFFFFF;
+  DestroyIcon(icon);
+  SelectObject(dc, previous);
+  DeleteDC(dc);
+  DeleteObject(target);
+  return picture;
+}
+
+void saveArtefact(const Picture& picture, int zoom, const std::string& label = "") {
   const char* folder = std::getenv("VELMORA_ARTIFACTS");
   if (!folder || !*folder) return;
   const int side = picture.size * zoom;
@@ -81,13 +111,21 @@ void saveArtefact(const Picture& picture, int zoom) {
   std::vector<std::uint8_t> rgba;
   for (int y = 0; y < side; ++y) {
     for (int x = 0; x < side; ++x) {
-      const Argb p = picture.at(x / zoom, y / zoom);
+      // Icons hold premultiplied colour; a PNG holds it straight.
+      Argb p = picture.at(x / zoom, y / zoom);
+      const Argb alpha = p >> 24;
+      if (alpha != 0 && alpha != 0xFF) {
+        Argb straight = alpha << 24;
+        for (int shift : {0, 8, 16})
+          straight |= std::min<Argb>(((p >> shift) & 0xFF) * 255 / alpha, 255) << shift;
+        p = straight;
+      }
       rgba.insert(rgba.end(), {static_cast<std::uint8_t>(p >> 16),
                                static_cast<std::uint8_t>(p >> 8), static_cast<std::uint8_t>(p),
                                hasAlpha ? static_cast<std::uint8_t>(p >> 24) : std::uint8_t{255}});
     }
   }
-  const std::string name = std::string(folder) + "/icon-" + std::to_string(picture.size) +
+  const std::string name = std::string(folder) + "/icon-" + std::to_string(picture.size) + label +
                            (zoom > 1 ? "-x" + std::to_string(zoom) : "") + ".png";
   EXPECT_TRUE(writePng(name, side, side, rgba)) << name;
 }
@@ -97,8 +135,8 @@ Argb nearest(const Picture& p, double x, double y) {
   return p.at(static_cast<int>(std::lround(x)), static_cast<int>(std::lround(y)));
 }
 
-// Anti-aliasing may blend edges; a solidly painted pixel keeps its colour. Alpha is whatever
-// GDI+ writes through a device context, so only the colour is compared.
+// Anti-aliasing may blend edges; a solidly painted pixel keeps its colour. Only the colour is
+// compared.
 bool looksLike(Argb pixel, Argb colour, int tolerance = 48) {
   for (int shift : {0, 8, 16}) {
     const int a = static_cast<int>((pixel >> shift) & 0xFF);
@@ -108,10 +146,19 @@ bool looksLike(Argb pixel, Argb colour, int tolerance = 48) {
   return true;
 }
 
-// How much of one pixel a colour covers, read from how far it moved from the background.
+// How much of one pixel a colour covers over a background, read from how far its green moved
+// from the background's; 0 when the pixel is not a blend of those two (an edge of another paint).
 double coverage(Argb pixel, Argb colour, Argb background) {
-  const double g = (pixel >> 8) & 0xFF, from = (background >> 8) & 0xFF, to = (colour >> 8) & 0xFF;
-  return std::clamp((g - from) / (to - from), 0.0, 1.0);
+  const auto channel = [](Argb p, int shift) { return static_cast<double>((p >> shift) & 0xFF); };
+  const double t = std::clamp(
+      (channel(pixel, 8) - channel(background, 8)) / (channel(colour, 8) - channel(background, 8)),
+      0.0, 1.0);
+  for (int shift : {0, 16}) {
+    const double blend =
+        channel(background, shift) + t * (channel(colour, shift) - channel(background, shift));
+    if (std::abs(channel(pixel, shift) - blend) > 24) return 0;
+  }
+  return t;
 }
 
 struct Point {
@@ -197,7 +244,7 @@ TEST_F(AppIcon, PenWidthsFollowTheSize) {
     const double outlineArea = length(shieldOutline(c.size)) * c.outlineWidth;
     double checkPainted = 0, outlinePainted = 0;
     for (Argb pixel : p.pixels) {
-      if (looksLike(pixel, CHECK, 100)) checkPainted += coverage(pixel, CHECK, FILL);
+      checkPainted += coverage(pixel, CHECK, FILL);
       if (looksLike(pixel, OUTLINE, 100)) outlinePainted += 1;
     }
     EXPECT_GT(checkPainted / checkArea, 0.8) << c.size;
@@ -244,6 +291,32 @@ TEST_F(AppIcon, PixelsAwayFromTheDrawingStayZero) {
       }
     }
     EXPECT_GE(checked, p->size);
+  }
+}
+
+// On white and on black: the corners keep the background, the inside is the same opaque shield
+// on both, and the edges are blends that differ with the background (alpha, not a mask).
+TEST(AppIconOnScreen, TransparentAroundAnOpaqueAntiAliasedShield) {
+  for (int size : {16, 32}) {
+    const Picture white = drawOnto(size, 0xFFFFFF), black = drawOnto(size, 0x000000);
+    saveArtefact(white, 12, "-on-white");
+    saveArtefact(black, 12, "-on-black");
+    const int last = size - 1;
+    for (auto [x, y] : {std::pair{0, 0}, {last, 0}, {0, last}, {last, last}}) {
+      EXPECT_EQ(white.at(x, y), 0xFFFFFFu) << size << " px corner " << x << "," << y;
+      EXPECT_EQ(black.at(x, y), 0x000000u) << size << " px corner " << x << "," << y;
+    }
+    const double middle = size * 0.5;
+    EXPECT_EQ(white.at(size / 2, size / 2), black.at(size / 2, size / 2)) << size;
+    EXPECT_TRUE(looksLike(nearest(white, middle, size * 0.3), FILL)) << size;
+    EXPECT_TRUE(looksLike(nearest(black, middle, size * 0.3), FILL)) << size;
+    EXPECT_TRUE(looksLike(nearest(black, middle, size * 0.08), OUTLINE)) << size;
+    int blended = 0;
+    for (std::size_t i = 0; i < white.pixels.size(); ++i) {
+      const Argb w = white.pixels[i], b = black.pixels[i];
+      if (w != b && w != 0xFFFFFF && b != 0) ++blended;
+    }
+    EXPECT_GE(blended, size) << size << " px: too few partly covered edge pixels";
   }
 }
 

@@ -81,9 +81,10 @@ layout() {
   : >"$log"
 }
 
+# The program at $1 (relative), started in working directory $2 (default: here).
 start_checker() {
-  local exe=$work/$scenario/$1
-  VELMORA_STANDIN_DIR=$(winpath "$work/$scenario/log") "$emulator" "$exe" \
+  local exe=$work/$scenario/$1 cwd=${2:-.}
+  (cd "$cwd" && VELMORA_STANDIN_DIR=$(winpath "$work/$scenario/log") exec "$emulator" "$exe") \
     >"$work/$scenario/log/stdout" 2>&1 &
   checker_pid=$!
 }
@@ -118,12 +119,17 @@ expect_box() {
 }
 
 clients_key='Software\Microsoft\EdgeUpdate\Clients\{F3017226-FE2A-4295-8BDF-00C3A9A7E4C5}'
+user_key="HKCU\\$clients_key"
+machine32_key="HKLM\\SOFTWARE\\WOW6432Node\\${clients_key#Software\\}"
+machine64_key="HKLM\\SOFTWARE\\${clients_key#Software\\}"
 register_runtime() {  # hive-relative key, version
   wine reg add "$1" /v pv /t REG_SZ /d "$2" /f >/dev/null 2>&1 || fail "could not register $1 = $2"
 }
 unregister_runtimes() {
-  wine reg delete "HKCU\\$clients_key" /f >/dev/null 2>&1 || true
-  wine reg delete "HKLM\\SOFTWARE\\WOW6432Node\\${clients_key#Software\\}" /f >/dev/null 2>&1 || true
+  local key
+  for key in "$user_key" "$machine32_key" "$machine64_key"; do
+    wine reg delete "$key" /f >/dev/null 2>&1 || true
+  done
 }
 install_runtime() {  # folder root, version
   local dir="$1/Microsoft/EdgeWebView/Application/$2/EBWebView/x64"
@@ -286,6 +292,50 @@ unregister_runtimes
 rm -rf "$local_appdata/Microsoft/EdgeWebView"
 
 # ---------------------------------------------------------------------------------------------
+# Every registration is weighed: the newest version whose folder really holds the runtime wins.
+# name | registrations (key:version) | installs (folder:version) | version expected to load
+while IFS='|' read -r scenario registrations installs wanted; do
+  layout app/velmora-checker.exe app/web/index.html
+  for item in $registrations; do
+    key_var=${item%%:*}_key
+    register_runtime "${!key_var}" "${item#*:}"
+  done
+  for item in $installs; do
+    case ${item%%:*} in
+      user) install_runtime "$local_appdata" "${item#*:}" ;;
+      machine) install_runtime "$program_files_x86" "${item#*:}" ;;
+    esac
+  done
+  start_checker app/velmora-checker.exe
+  wait_until 30 log_has "view.Navigate" || fail "start-up did not reach Navigate"
+  expect_log "\\$wanted\\EBWebView\\x64\\EmbeddedBrowserWebView.dll"
+  [[ $(count_log "standin.module") -eq 1 ]] || fail "runtime started $(count_log standin.module) times"
+  close_and_expect_exit_zero
+  unregister_runtimes
+  rm -rf "$local_appdata/Microsoft/EdgeWebView" "$program_files_x86/Microsoft/EdgeWebView"
+done <<'TABLE'
+stale-per-user-valid-per-machine|user:125.0.2535.51 machine32:121.0.2277.83|machine:121.0.2277.83|121.0.2277.83
+newest-of-two-valid|user:99.0.1150.55 machine64:100.0.1185.36|user:99.0.1150.55 machine:100.0.1185.36|100.0.1185.36
+TABLE
+
+# ---------------------------------------------------------------------------------------------
+scenario=planted-loader-in-working-directory
+# A WebView2Loader.dll in the working directory (a download folder, say) is never loaded.
+layout app/velmora-checker.exe app/web/index.html
+mkdir -p "$work/$scenario/downloads"
+cp "$loader" "$work/$scenario/downloads/"
+register_runtime "$machine32_key" 121.0.2277.83
+install_runtime "$program_files_x86" 121.0.2277.83
+start_checker app/velmora-checker.exe "$work/$scenario/downloads"
+wait_until 30 log_has "view.Navigate" || fail "start-up did not reach Navigate"
+expect_log "runtime.CreateWebViewEnvironmentWithOptionsInternal"
+expect_no_log "loader.CreateCoreWebView2EnvironmentWithOptions"
+expect_no_log "downloads"
+close_and_expect_exit_zero
+unregister_runtimes
+rm -rf "$program_files_x86/Microsoft/EdgeWebView"
+
+# ---------------------------------------------------------------------------------------------
 scenario=no-runtime
 # Registrations that name no usable runtime: an empty version, and one whose folder is missing.
 layout app/velmora-checker.exe app/web/index.html
@@ -300,6 +350,27 @@ close_and_expect_exit_zero
 unregister_runtimes
 
 # ---------------------------------------------------------------------------------------------
+scenario=scaled-125-percent
+# At 125 % (120 DPI) the window opens at its usual size scaled: 1475 x 975 pixels. The scaling
+# is set in a prefix of its own, so no other program started meanwhile sees it.
+shared_prefix=$WINEPREFIX
+private_prefix
+layout app/velmora-checker.exe app/web/index.html
+cp "$loader" "$work/$scenario/app/"
+wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 120 /f >/dev/null 2>&1 ||
+  fail "could not set 120 DPI"
+start_checker app/velmora-checker.exe
+wait_until 30 log_has "view.Navigate" || fail "start-up did not reach Navigate"
+wait_until 20 bash -c "'$emulator' '$probe' main | grep -q visible=1" || fail "window not shown"
+shown=$(wine "$probe" main | tr -d '\r' || true)
+grep -qF "size=1475x975" <<<"$shown" || fail "window at 120 DPI: $shown"
+close_and_expect_exit_zero
+wineserver -k >/dev/null 2>&1 || true
+wineserver -w >/dev/null 2>&1 || true
+rm -rf "$WINEPREFIX"
+export WINEPREFIX=$shared_prefix
+
+# ---------------------------------------------------------------------------------------------
 scenario=page-missing
 layout x/y/velmora-checker.exe
 start_checker x/y/velmora-checker.exe
@@ -312,8 +383,34 @@ close_and_expect_exit_zero
 [[ ! -s "$log" ]] || fail "WebView2 was started without a page"
 
 # ---------------------------------------------------------------------------------------------
+# The window closed during start-up: the runtime answers only after WM_DESTROY. What it hands
+# over then is released and ignored, no box appears, and the program ends with 0.
+# name | completion held back | environment result | calls expected | calls not expected
+while IFS='|' read -r scenario held result wanted unwanted; do
+  layout app/velmora-checker.exe app/web/index.html
+  cp "$loader" "$work/$scenario/app/"
+  [[ -z "$result" ]] || export VELMORA_STANDIN_ENVIRONMENT_RESULT=$result
+  export VELMORA_STANDIN_HOLD=$held
+  start_checker app/velmora-checker.exe
+  unset VELMORA_STANDIN_HOLD VELMORA_STANDIN_ENVIRONMENT_RESULT
+  wait_until 30 log_has "standin.hold $held" || fail "start-up did not reach the $held stage"
+  close_and_expect_exit_zero
+  ! xdotool search --name '^WebView2 error$' >/dev/null 2>&1 || fail "an error box is left"
+  expect_log "standin.deliver-held-after-destroy"
+  IFS=';' read -ra calls <<<"$wanted"
+  for call in "${calls[@]}"; do expect_log "$call"; done
+  IFS=';' read -ra calls <<<"$unwanted"
+  for call in "${calls[@]}"; do expect_no_log "$call"; done
+  expect_no_log "UNEXPECTED"
+done <<'TABLE'
+close-before-environment|environment||environmentHandler.Invoke 0x00000000;environmentHandler.Release -> 0;environment destroyed|environment.CreateCoreWebView2Controller
+close-before-failed-environment|environment|80004005|environmentHandler.Invoke 0x80004005;environmentHandler.Release -> 0|environment.CreateCoreWebView2Controller
+close-before-controller|controller||controllerHandler.Invoke 0x00000000;controllerHandler.Release -> 0;controller destroyed;view destroyed;settings destroyed|controller.get_CoreWebView2;view.Navigate
+TABLE
+
+# ---------------------------------------------------------------------------------------------
 # Failures reported by the runtime itself.
-for failure in environment controller view; do
+for failure in environment controller refused view; do
   scenario=$failure-failure
   layout app/velmora-checker.exe app/web/index.html
   cp "$loader" "$work/$scenario/app/"
@@ -326,6 +423,10 @@ for failure in environment controller view; do
       export VELMORA_STANDIN_CONTROLLER_RESULT=80070005
       text='WebView2 controller could not be created.\nHRESULT: 0x80070005'
       ;;
+    refused)
+      export VELMORA_STANDIN_REFUSE_CONTROLLER=80070057
+      text='WebView2 controller could not be created.\nHRESULT: 0x80070057'
+      ;;
     view)
       export VELMORA_STANDIN_VIEW_RESULT=80004001
       text='WebView2 controller could not be created.\nHRESULT: 0x80004001'
@@ -333,11 +434,13 @@ for failure in environment controller view; do
   esac
   start_checker app/velmora-checker.exe
   expect_box "WebView2 error" "$text"
-  unset VELMORA_STANDIN_ENVIRONMENT_RESULT VELMORA_STANDIN_CONTROLLER_RESULT VELMORA_STANDIN_VIEW_RESULT
+  unset VELMORA_STANDIN_ENVIRONMENT_RESULT VELMORA_STANDIN_CONTROLLER_RESULT \
+    VELMORA_STANDIN_REFUSE_CONTROLLER VELMORA_STANDIN_VIEW_RESULT
   close_and_expect_exit_zero
   case $failure in
     environment) expect_log "environmentHandler.Invoke 0x80004005 -> 0x80004005" ;;
     controller) expect_log "controllerHandler.Invoke 0x80070005 -> 0x80070005" ;;
+    refused) expect_no_log "controllerHandler.Invoke" ;;
     view)
       expect_log "controllerHandler.Invoke 0x00000000 -> 0x80004001"
       expect_no_log "view.Navigate"

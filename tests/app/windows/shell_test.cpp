@@ -5,12 +5,15 @@
 #include <cstdint>
 #include <cstring>
 #include <memory>
+#include <new>
 #include <string>
 
 #include "app_state.h"
 #include "page_bridge.h"
 #include "webview2.h"
 #include "webview_host.h"
+#include "webview_loader.h"
+#include "window_proc.h"
 
 namespace {
 
@@ -28,6 +31,29 @@ TEST(HresultText, FormatsEightUpperCaseHexDigits) {
       {0x000ABCDE, L"HRESULT: 0x000ABCDE"},
   };
   for (const auto& c : cases) EXPECT_EQ(hresultText(c.code), c.text);
+}
+
+// Runtime versions compare part by part as numbers; a malformed one loses to any well-formed one.
+TEST(RuntimeVersions, NewerByNumbersNotByText) {
+  const struct {
+    const wchar_t* candidate;
+    const wchar_t* than;
+    bool newer;
+  } cases[] = {
+      {L"100.0.1185.36", L"99.0.1150.55", true},
+      {L"99.0.1150.55", L"100.0.1185.36", false},
+      {L"120.0.2210.144", L"120.0.2210.61", true},
+      {L"120.0.2210.61", L"120.0.2210.61", false},
+      {L"1.0.0.0", L"1.x.0.0", true},
+      {L"1.x.0.0", L"1.0.0.0", false},
+      {L"..\\..\\evil", L"1.0.0.0", false},
+      {L"1.0.0.1", L"", true},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(isNewerRuntimeVersion(c.candidate, c.than), c.newer)
+        << c.candidate << " vs " << c.than;
+  }
+  EXPECT_EQ(installedRuntimeDll(L"..\\..\\x"), std::nullopt);
 }
 
 // With g++ (Itanium C++ ABI) a pointer to a virtual member holds 1 + its vtable byte offset.
@@ -104,6 +130,7 @@ struct FakeArgs final : ICoreWebView2WebMessageReceivedEventArgs {
   HRESULT STDMETHODCALLTYPE get_WebMessageAsJson(LPWSTR* out) override {
     ++jsonAsked;
     *out = nullptr;
+    if (throws) throw std::bad_alloc();
     if (FAILED(result) || !json) return result;
     const std::size_t bytes = (std::wcslen(json) + 1) * sizeof(wchar_t);
     *out = static_cast<LPWSTR>(CoTaskMemAlloc(bytes));
@@ -116,6 +143,7 @@ struct FakeArgs final : ICoreWebView2WebMessageReceivedEventArgs {
   }
   HRESULT result = S_OK;
   const wchar_t* json = nullptr;
+  bool throws = false;  // as an allocation failing while the message is read
   int jsonAsked = 0;
 };
 
@@ -203,6 +231,38 @@ TEST(ReplyHandOver, ReplyWithoutPageIsFreedUndelivered) {
   ASSERT_EQ(g_webview, nullptr);
   deliverPageReply(0);
   deliverPageReply(reinterpret_cast<LPARAM>(new std::string(R"({"type":"scanResult"})")));
+}
+
+// No C++ exception crosses into the runtime's or user32's frames: not from the page-message
+// handler's Invoke, and not from delivering a reply in the window procedure.
+HRESULT STDMETHODCALLTYPE throwingPost(void*, LPCWSTR) {
+  throw std::bad_alloc();
+}
+
+TEST(ExceptionEdges, NoThrowOutOfInvokeOrTheWindowProcedure) {
+  ReplyWindow target;
+  ICoreWebView2WebMessageReceivedEventHandler* handler = newWebMessageHandler(target.window);
+  FakeArgs args;
+  args.throws = true;
+  args.json = L"{\"type\":\"getIp\"}";
+  HRESULT answer = E_FAIL;
+  EXPECT_NO_THROW(answer = handler->Invoke(nullptr, &args));
+  EXPECT_EQ(answer, S_OK);
+  handler->Release();
+
+  // A view whose PostWebMessageAsJson (slot 32) throws.
+  void* table[36] = {};
+  table[32] = reinterpret_cast<void*>(&throwingPost);
+  struct {
+    void** vtbl;
+  } view{table};
+  g_webview = reinterpret_cast<ICoreWebView2*>(&view);
+  auto* reply = new std::string(R"({"type":"ipResult"})");
+  LRESULT result = 1;
+  EXPECT_NO_THROW(result =
+                      wndProc(target.window, WM_PAGE_REPLY, 0, reinterpret_cast<LPARAM>(reply)));
+  EXPECT_EQ(result, 0);
+  g_webview = nullptr;
 }
 
 }  // namespace

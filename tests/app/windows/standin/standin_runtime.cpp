@@ -48,6 +48,7 @@ std::string hex(long value) {
 }
 
 CRITICAL_SECTION g_logLock;
+HINSTANCE g_module = nullptr;
 DWORD g_uiThread = 0;
 
 void logLine(const std::string& line) {
@@ -84,6 +85,48 @@ void CALLBACK runPending(HWND, UINT, UINT_PTR id, DWORD) {
 
 void later(std::function<void()> action, UINT delayMs = 10) {
   g_pending[SetTimer(nullptr, 0, delayMs, runPending)] = std::move(action);
+}
+
+// With VELMORA_STANDIN_HOLD=environment (or controller), that completion is held back until the
+// main window is being destroyed, then posted, so it runs after WM_DESTROY and before the
+// program's loop sees WM_QUIT: a runtime that answers while the user closes the window.
+constexpr UINT WM_DELIVER_HELD = WM_APP + 77;
+std::vector<std::function<void()>> g_held;
+HWND g_deliveryWindow = nullptr;
+
+LRESULT CALLBACK deliveryProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message != WM_DELIVER_HELD) return DefWindowProcW(window, message, wParam, lParam);
+  auto held = std::move(g_held);
+  g_held.clear();
+  for (auto& action : held) action();
+  return 0;
+}
+
+LRESULT CALLBACK watchDestroy(int code, WPARAM wParam, LPARAM lParam) {
+  const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
+  if (code == HC_ACTION && call->message == WM_DESTROY && !GetParent(call->hwnd) &&
+      call->hwnd != g_deliveryWindow && !g_held.empty()) {
+    logLine("standin.deliver-held-after-destroy");
+    PostMessageW(g_deliveryWindow, WM_DELIVER_HELD, 0, 0);
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+void deliverLater(const wchar_t* stage, std::function<void()> action) {
+  wchar_t hold[32] = {};
+  GetEnvironmentVariableW(L"VELMORA_STANDIN_HOLD", hold, 32);
+  if (std::wstring(hold) != stage) return later(std::move(action));
+  if (!g_deliveryWindow) {
+    WNDCLASSW type{};
+    type.lpfnWndProc = deliveryProc;
+    type.lpszClassName = L"VelmoraStandinDelivery";
+    RegisterClassW(&type);
+    g_deliveryWindow = CreateWindowExW(0, type.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE,
+                                       nullptr, nullptr, nullptr);
+    SetWindowsHookExW(WH_CALLWNDPROC, watchDestroy, nullptr, GetCurrentThreadId());
+  }
+  logLine("standin.hold " + narrow(stage));
+  g_held.push_back(std::move(action));
 }
 
 // ---- COM plumbing by slot number -------------------------------------------------------------
@@ -429,11 +472,14 @@ HRESULT STDMETHODCALLTYPE environmentCreateController(Environment*, HWND parent,
   logLine(std::string("environment.CreateCoreWebView2Controller parentIsWindow=") +
           (IsWindow(parent) ? "1" : "0"));
   probeHandler(handler, "controllerHandler", IID_CONTROLLER_HANDLER);
+  // Refused at once: the handler is never called.
+  const HRESULT refused = configuredResult(L"VELMORA_STANDIN_REFUSE_CONTROLLER");
+  if (FAILED(refused)) return refused;
   // The real runtime hosts its own child window in the parent before returning.
   HWND surface = CreateWindowExW(0, L"STATIC", L"Stand-in web view", WS_CHILD | WS_VISIBLE, 0, 0, 0,
                                  0, parent, nullptr, nullptr, nullptr);
   appAddRef(handler);
-  later([parent, handler, surface] {
+  deliverLater(L"controller", [parent, handler, surface] {
     const HRESULT result = configuredResult(L"VELMORA_STANDIN_CONTROLLER_RESULT");
     Controller* controller = nullptr;
     if (SUCCEEDED(result)) {
@@ -477,9 +523,12 @@ HRESULT startEnvironment(const std::string& call, PCWSTR userDataFolder, void* h
   logLine(call + " userDataFolder=" + narrow(userDataFolder) + " userDataExists=" +
           (userDataFolder && attributes != INVALID_FILE_ATTRIBUTES ? "1" : "0") +
           " apartment=" + apartment());
+  wchar_t module[MAX_PATH] = {};
+  GetModuleFileNameW(g_module, module, MAX_PATH);
+  logLine(std::string("standin.module ") + narrow(module));
   probeHandler(handler, "environmentHandler", IID_ENVIRONMENT_HANDLER);
   appAddRef(handler);
-  later([handler] {
+  deliverLater(L"environment", [handler] {
     const HRESULT result = configuredResult(L"VELMORA_STANDIN_ENVIRONMENT_RESULT");
     Environment* environment =
         SUCCEEDED(result)
@@ -516,7 +565,10 @@ extern "C" __declspec(dllexport) HRESULT STDAPICALLTYPE
                           userDataFolder, handler);
 }
 
-BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID) {
-  if (reason == DLL_PROCESS_ATTACH) InitializeCriticalSection(&g_logLock);
+BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID) {
+  if (reason == DLL_PROCESS_ATTACH) {
+    g_module = module;
+    InitializeCriticalSection(&g_logLock);
+  }
   return TRUE;
 }
