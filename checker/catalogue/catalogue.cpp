@@ -5,6 +5,14 @@
 
 namespace {
 
+// Spamhaus tells why it will not answer; a person can act on each of these. The first is what
+// most home routers get: they forward to a public resolver.
+constexpr RefusalCode SPAMHAUS_REFUSALS[] = {
+    {252, "refused: the list found the query malformed"},
+    {254, "refused: queries via public DNS resolvers are blocked"},
+    {255, "refused: the resolver sent too many queries"},
+};
+
 std::array<SourceIdentity, SOURCE_COUNT> build() {
   return {{
       {.key = "publicIpEcho",
@@ -57,7 +65,8 @@ std::array<SourceIdentity, SOURCE_COUNT> build() {
        .name = "Spamhaus",
        .domain = "spamhaus.org",
        .group = "dns",
-       .zone = "sbl-xbl.spamhaus.org"},
+       .zone = "sbl-xbl.spamhaus.org",
+       .refusals = SPAMHAUS_REFUSALS},
       {.key = "spamCop",
        .name = "SpamCop",
        .domain = "spamcop.net",

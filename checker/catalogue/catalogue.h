@@ -3,8 +3,15 @@
 // It sits under both the network layer and the scan engine, and needs neither.
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <span>
 #include <string_view>
+
+// What a blocklist means by one of its refusal codes, 127.255.255.<lastOctet>.
+struct RefusalCode {
+  std::uint8_t lastOctet = 0;
+  std::string_view reason;  // the row's reason, at most 60 bytes
+};
 
 struct SourceIdentity {
   std::string_view key;        // the code's name for the source, never sent to the page
@@ -13,6 +20,7 @@ struct SourceIdentity {
   std::string_view group;      // "ip", "geo", "rep", "tor", "dns", "local"
   std::string_view host = {};  // HTTP host of a web source; empty for the others
   std::string_view zone = {};  // DNS zone of a blocklist; empty for the others
+  std::span<const RefusalCode> refusals = {};  // a blocklist's own refusal codes, when it has any
 };
 
 inline constexpr std::size_t SOURCE_COUNT = 16;

@@ -28,8 +28,8 @@ bool exitListHasLine(const std::string& list, const std::string& address) {
 }
 
 LookupResult isTorExit(const std::string& address, const Network& net) {
-  const HttpResult r =
-      net.httpGet(std::string(sourceByKey("torExitList").host), "/torbulkexitlist", true);
+  const HttpResult r = net.httpGet(std::string(sourceByKey("torExitList").host), "/torbulkexitlist",
+                                   true, NO_DEADLINE);
   if (!r.ok) return failedResult(failureReason(r));
   return exitListHasLine(r.body, address) ? flaggedResult() : clearResult();
 }

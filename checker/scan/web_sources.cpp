@@ -10,7 +10,7 @@
 namespace {
 
 HttpResult ask(std::string_view key, const std::string& path, bool secure, const Network& net) {
-  return net.httpGet(std::string(sourceByKey(key).host), path, secure);
+  return net.httpGet(std::string(sourceByKey(key).host), path, secure, NO_DEADLINE);
 }
 
 LookupResult flagIf(bool flagged) {
