@@ -19,4 +19,5 @@ bool isWellFormedQueryName(const std::string& name);
 
 // Reads the A records of a successful answer. Listed only for a code in 127.0.0.0/8 that is
 // neither 127.0.0.1 (a filtering resolver) nor in 127.255.255.0/24 (the list refusing to answer).
+// A refusal carries its code (the first one, when there are several).
 LookupResult classifyDnsblAnswer(const std::vector<Ipv4Bytes>& records);

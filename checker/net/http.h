@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "net/deadline.h"
+
 struct HttpResult {
   bool ok = false;           // a response arrived and its status is 200..299
   std::uint32_t status = 0;  // 0 when no response (or no readable status) arrived
@@ -18,4 +20,6 @@ inline constexpr long CALL_CEILING_MS = 60000;            // one call never last
 inline constexpr std::size_t MAX_BODY_BYTES = 16u << 20;  // a larger body ends the call, not ok
 
 // host: bare host name; path: path and query as built by the caller; secure: TLS on 443, else 80.
-HttpResult httpGet(const std::string& host, const std::string& path, bool secure);
+// The call also ends by `deadline`, which shortens its limits to the time left.
+HttpResult httpGet(const std::string& host, const std::string& path, bool secure,
+                   Deadline deadline = NO_DEADLINE);

@@ -1,5 +1,7 @@
 #pragma once
 // Every lookup ends in one of three ways; "failed" must never be shown as "clean".
+#include <cstdint>
+#include <optional>
 #include <string>
 
 struct HttpResult;
@@ -9,6 +11,8 @@ enum class Lookup { clear, flagged, failed };
 struct LookupResult {
   Lookup outcome = Lookup::failed;
   std::string reason;  // only when failed: "no answer", "time-out", "HTTP 429", ...
+  // A blocklist that refused with 127.255.255.<n> gives n; the catalogue says what it means.
+  std::optional<std::uint8_t> refusalCode = {};
 };
 
 // Reverse DNS: answered with a name, answered with "no such name" (empty name), or failed.

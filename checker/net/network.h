@@ -4,14 +4,23 @@
 #include <functional>
 #include <string>
 
+#include "net/deadline.h"
 #include "net/http.h"
 #include "net/lookup.h"
 
+// Each network call ends by its deadline at the latest. A scan hands its sources a Network whose
+// calls already carry the scan's own deadline, so a source asks with NO_DEADLINE.
 struct Network {
-  std::function<HttpResult(const std::string& host, const std::string& path, bool secure)> httpGet;
-  std::function<LookupResult(const std::string& address, const std::string& zone)> dnsblListed;
-  std::function<NameLookup(const std::string& address)> reverseDnsName;
+  std::function<HttpResult(const std::string& host, const std::string& path, bool secure,
+                           Deadline deadline)>
+      httpGet;
+  std::function<LookupResult(const std::string& address, const std::string& zone,
+                             Deadline deadline)>
+      dnsblListed;
+  std::function<NameLookup(const std::string& address, Deadline deadline)> reverseDnsName;
   std::function<LookupResult()> systemProxyInUse;
+  // The clock deadlines are read on; empty means the steady clock. Tests pass a scripted one.
+  std::function<Deadline()> now = {};
 };
 
 // Defined by the platform library (velmora_platform).

@@ -1,7 +1,10 @@
 #pragma once
 #include <string>
 
+#include "net/deadline.h"
 #include "net/lookup.h"
 
 // inet_pton + getnameinfo(NI_NAMEREQD). answered with an empty name: not dotted IPv4, or no PTR.
-NameLookup reverseDnsName(const std::string& address);
+// The resolver's limits are shortened to end by `deadline` where the platform lets them be set
+// (Linux); elsewhere the system's own limits apply.
+NameLookup reverseDnsName(const std::string& address, Deadline deadline = NO_DEADLINE);

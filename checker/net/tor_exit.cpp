@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "scan/catalogue.h"
+#include "catalogue/catalogue.h"
 
 namespace {
 std::string_view trimBlanks(std::string_view s) {
@@ -28,8 +28,8 @@ bool exitListHasLine(const std::string& list, const std::string& address) {
 }
 
 LookupResult isTorExit(const std::string& address, const Network& net) {
-  const HttpResult r =
-      net.httpGet(std::string(sourceByKey("torExitList").target), "/torbulkexitlist", true);
+  const HttpResult r = net.httpGet(std::string(sourceByKey("torExitList").host), "/torbulkexitlist",
+                                   true, NO_DEADLINE);
   if (!r.ok) return failedResult(failureReason(r));
   return exitListHasLine(r.body, address) ? flaggedResult() : clearResult();
 }

@@ -1,14 +1,16 @@
 // One scan: the sources in catalogue order under the request's switches, the score, the verdict
 // and the log lines. Every lookup is answered, flagged, or unanswered; an unanswered one is
 // reported as "unknown" with its reason and adds nothing, so an offline scan never reads as clean.
+// The whole scan runs under one deadline (scan/time_limit.h).
 #include "scan/run_scan.h"
 
 #include <algorithm>
 #include <cstdint>
 
+#include "catalogue/catalogue.h"
 #include "net/public_ip.h"
 #include "net/tor_exit.h"
-#include "scan/catalogue.h"
+#include "scan/time_limit.h"
 #include "scan/web_sources.h"
 
 namespace {
@@ -22,10 +24,14 @@ constexpr std::int32_t STOP_FORUM_SPAM_WEIGHT = 22;
 constexpr std::int32_t TOR_WEIGHT = 40;
 constexpr std::int32_t BLOCKLIST_WEIGHT = 18;
 
+// Every IPv4 blocklist lists 127.0.0.2 and never 127.0.0.1, so that users can test it.
+constexpr const char* LISTED_TEST_POINT = "127.0.0.2";
+constexpr const char* UNLISTED_TEST_POINT = "127.0.0.1";
+
 struct Run {
   ScanReport report;
   std::int64_t score = 0;  // wide, so a huge risk number plus later additions cannot overflow
-  const Network& net;
+  Network net;             // the caller's network under the scan's deadline
   const ScanProgress& progress;
 };
 
@@ -45,7 +51,7 @@ bool record(Run& run, const SourceIdentity& id, const LookupResult& r) {
 }
 
 void recordOff(Run& run, std::string_view key) {
-  const SourceIdentity id = sourceByKey(key);
+  const SourceIdentity& id = sourceByKey(key);
   addSource(run.report, std::string(id.name), std::string(id.domain), std::string(id.group), "off",
             "");
 }
@@ -57,13 +63,13 @@ void logStatus(Run& run) {
 
 template <typename Source>
 void webSource(Run& run, std::string_view key, std::int32_t weight, Source source) {
-  const SourceIdentity id = sourceByKey(key);
+  const SourceIdentity& id = sourceByKey(key);
   announce(run, key, id.name);
   if (record(run, id, source(run.report.ip, run.net))) run.score += weight;
 }
 
 void reputation(Run& run, const ScanOptions& options) {
-  const SourceIdentity risk = sourceByKey("proxyRisk");
+  const SourceIdentity& risk = sourceByKey("proxyRisk");
   announce(run, risk.key, risk.name);
   const RiskResult rr = proxyRisk(run.report.ip, run.net);
   record(run, risk, rr.result);
@@ -82,25 +88,44 @@ void reputation(Run& run, const ScanOptions& options) {
   webSource(run, "stopForumSpam", STOP_FORUM_SPAM_WEIGHT, stopForumSpam);
 }
 
-std::string_view keyOfBlocklist(const DnsblZone& row) {
-  for (const SourceIdentity& id : catalogue()) {
-    if (id.target == row.zone) return id.key;
+// A refusal the list explains gets the list's own reason.
+LookupResult explainRefusal(const SourceIdentity& row, LookupResult r) {
+  if (!r.refusalCode) return r;
+  for (const RefusalCode& code : row.refusals) {
+    if (code.lastOctet == *r.refusalCode) r.reason = code.reason;
   }
-  return row.zone;
+  return r;
+}
+
+// A list that is gone answers "not listed" for every address, one taken over or misconfigured
+// "listed": the test point that should say the opposite shows both. Only a test point that
+// answered and contradicted the address's answer changes it, and only into "unknown".
+LookupResult checkTestPoint(Run& run, const SourceIdentity& row, const LookupResult& r) {
+  if (r.outcome == Lookup::failed) return r;
+  const bool listed = r.outcome == Lookup::flagged;
+  const LookupResult test = run.net.dnsblListed(listed ? UNLISTED_TEST_POINT : LISTED_TEST_POINT,
+                                                std::string(row.zone), NO_DEADLINE);
+  if (listed && test.outcome == Lookup::flagged) {
+    return failedResult("list answers every address");
+  }
+  if (!listed && test.outcome == Lookup::clear) {
+    return failedResult("list out of service (its test entry is missing)");
+  }
+  return r;
 }
 
 void blocklists(Run& run) {
-  for (const DnsblZone& row : blocklistTable()) {
-    announce(run, keyOfBlocklist(row), row.name);
-    const LookupResult r = run.net.dnsblListed(run.report.ip, row.zone);
-    addSource(run.report, row.name, row.domain, "dns", statusOf(r),
-              r.outcome == Lookup::failed ? r.reason : std::string());
-    if (r.outcome == Lookup::flagged) run.score += BLOCKLIST_WEIGHT;
+  for (const SourceIdentity& row : blocklistSources()) {
+    announce(run, row.key, row.name);
+    const LookupResult r = run.net.dnsblListed(run.report.ip, std::string(row.zone), NO_DEADLINE);
+    if (record(run, row, checkTestPoint(run, row, explainRefusal(row, r)))) {
+      run.score += BLOCKLIST_WEIGHT;
+    }
   }
 
-  const SourceIdentity id = sourceByKey("reverseDns");
+  const SourceIdentity& id = sourceByKey("reverseDns");
   announce(run, id.key, id.name);
-  const NameLookup name = run.net.reverseDnsName(run.report.ip);
+  const NameLookup name = run.net.reverseDnsName(run.report.ip, NO_DEADLINE);
   // No name is a bad sign but adds no points; a lookup that failed says nothing either way.
   const LookupResult r = !name.answered      ? failedResult(name.reason)
                          : name.name.empty() ? flaggedResult()
@@ -123,18 +148,18 @@ std::string verdictFor(std::int32_t score) {
 
 std::optional<ScanReport> runScanReport(const std::string& address, const ScanOptions& options,
                                         const Network& net, const ScanProgress& progress) {
-  Run run{{}, 0, net, progress};
+  Run run{{}, 0, withinDeadline(net, nowOn(net) + SCAN_TIME_LIMIT), progress};
   run.report.ip = address;
   if (run.report.ip.empty() && options.autoIp) {
-    const SourceIdentity echo = sourceByKey("publicIpEcho");
+    const SourceIdentity& echo = sourceByKey("publicIpEcho");
     announce(run, echo.key, echo.name);
-    if (auto discovered = discoverPublicIp(net)) run.report.ip = std::move(*discovered);
+    if (auto discovered = discoverPublicIp(run.net)) run.report.ip = std::move(*discovered);
   }
   if (run.report.ip.empty()) return std::nullopt;
   run.report.mode = options.mode;
   run.report.logs.push_back("Starting C++ scan for " + run.report.ip);
 
-  const SourceIdentity echo = sourceByKey("publicIpEcho");
+  const SourceIdentity& echo = sourceByKey("publicIpEcho");
   addSource(run.report, std::string(echo.name), std::string(echo.domain), std::string(echo.group),
             "clean", "Public IP source");
 
@@ -169,10 +194,10 @@ std::optional<ScanReport> runScanReport(const std::string& address, const ScanOp
     }
   }
 
-  const SourceIdentity proxy = sourceByKey("windowsProxy");
+  const SourceIdentity& proxy = sourceByKey("windowsProxy");
   if (options.local) {
     announce(run, proxy.key, proxy.name);
-    record(run, proxy, net.systemProxyInUse());
+    record(run, proxy, run.net.systemProxyInUse());
   } else {
     recordOff(run, "windowsProxy");
   }

@@ -50,11 +50,15 @@ BENCHMARK(BM_WriteScanResult);
 void BM_RunScanInstantNetwork(benchmark::State& state) {
   Network net;
   const HttpResult answer{true, 200, R"({"status":"success","proxy":false,"hosting":false})", ""};
-  net.httpGet = [&answer](const std::string&, const std::string&, bool) { return answer; };
-  net.dnsblListed = [](const std::string&, const std::string&) {
+  net.httpGet = [&answer](const std::string&, const std::string&, bool, Deadline) {
+    return answer;
+  };
+  net.dnsblListed = [](const std::string&, const std::string&, Deadline) {
     return LookupResult{Lookup::clear, ""};
   };
-  net.reverseDnsName = [](const std::string&) { return NameLookup{true, "host.example", ""}; };
+  net.reverseDnsName = [](const std::string&, Deadline) {
+    return NameLookup{true, "host.example", ""};
+  };
   net.systemProxyInUse = [] { return LookupResult{Lookup::clear, ""}; };
   const ScanOptions options;
   for (auto _ : state) benchmark::DoNotOptimize(runScan("198.51.100.23", options, net));

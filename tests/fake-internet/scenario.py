@@ -16,6 +16,15 @@ class ScenarioError(Exception):
     pass
 
 
+def _zones():
+    with open(os.path.join(os.path.dirname(os.path.abspath(__file__)), "zones")) as f:
+        return [line.split("#")[0].strip().lower() for line in f if line.split("#")[0].strip()]
+
+
+# Like the real lists, every configured zone lists its test entry, 2.0.0.127.<zone>.
+TEST_ENTRIES = {"2.0.0.127." + zone: ("answer", "A", ["127.0.0.2"]) for zone in _zones()}
+
+
 class Page:
     def __init__(self, host, path):
         self.host = host
@@ -58,7 +67,9 @@ class Scenario:
             if pattern.startswith("*.") and name.endswith(pattern[1:]):
                 if best is None or len(pattern) > len(best[0]):
                     best = (pattern, rule)
-        return best[1] if best else ("nxdomain", None, [])
+        if best:
+            return best[1]
+        return TEST_ENTRIES.get(name, ("nxdomain", None, []))
 
 
 def _number(text, what, line_no, path):

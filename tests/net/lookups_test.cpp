@@ -55,14 +55,24 @@ TEST(ClassifyDnsblAnswer, CountsOnlyListingCodes) {
     std::vector<Ipv4Bytes> records;
     Lookup outcome;
     const char* reason;
+    int refusalCode = -1;  // -1: none
   };
   const Case cases[] = {
       {"no record", {}, Lookup::clear, ""},
       {"listed", {{127, 0, 0, 2}}, Lookup::flagged, ""},
       {"several codes", {{127, 0, 0, 4}, {127, 0, 0, 10}}, Lookup::flagged, ""},
       {"spam source code", {{127, 0, 0, 38}}, Lookup::flagged, ""},
-      {"public resolver refusal", {{127, 255, 255, 254}}, Lookup::failed, "refused by the list"},
-      {"excess queries", {{127, 255, 255, 255}}, Lookup::failed, "refused by the list"},
+      {"public resolver refusal",
+       {{127, 255, 255, 254}},
+       Lookup::failed,
+       "refused by the list",
+       254},
+      {"excess queries", {{127, 255, 255, 255}}, Lookup::failed, "refused by the list", 255},
+      {"two refusals: the first counts",
+       {{127, 255, 255, 252}, {127, 255, 255, 254}},
+       Lookup::failed,
+       "refused by the list",
+       252},
       {"refusal beside a code", {{127, 255, 255, 254}, {127, 0, 0, 2}}, Lookup::flagged, ""},
       {"filtering resolver", {{127, 0, 0, 1}}, Lookup::failed, "filtered by the resolver"},
       {"resolver's own address", {{198, 51, 100, 1}}, Lookup::failed, "not a listing code"},
@@ -73,6 +83,7 @@ TEST(ClassifyDnsblAnswer, CountsOnlyListingCodes) {
     const LookupResult r = classifyDnsblAnswer(c.records);
     EXPECT_EQ(r.outcome, c.outcome) << c.what;
     EXPECT_EQ(r.reason, c.reason) << c.what;
+    EXPECT_EQ(r.refusalCode ? int{*r.refusalCode} : -1, c.refusalCode) << c.what;
   }
 }
 

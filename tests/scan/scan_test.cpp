@@ -2,11 +2,12 @@
 // requests made.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <nlohmann/json.hpp>
 
+#include "catalogue/catalogue.h"
 #include "fake_network.h"
-#include "scan/catalogue.h"
 #include "scan/run_scan.h"
 #include "service_bodies.h"
 
@@ -204,10 +205,15 @@ const std::vector<std::string> DEEP_REQUESTS = {
     "https://api.stopforumspam.org/api?ip=198.51.100.23&json",
     "https://check.torproject.org/torbulkexitlist",
     "dns sbl-xbl.spamhaus.org 198.51.100.23",
+    "dns sbl-xbl.spamhaus.org 127.0.0.2",
     "dns bl.spamcop.net 198.51.100.23",
+    "dns bl.spamcop.net 127.0.0.2",
     "dns dnsbl.sorbs.net 198.51.100.23",
+    "dns dnsbl.sorbs.net 127.0.0.2",
     "dns spam.spamrats.com 198.51.100.23",
+    "dns spam.spamrats.com 127.0.0.2",
     "dns b.barracudacentral.org 198.51.100.23",
+    "dns b.barracudacentral.org 127.0.0.2",
     "ptr 198.51.100.23",
     "proxy",
 };
@@ -236,6 +242,82 @@ TEST(RunScan, EveryAnswerIsDeliberatelyScannedEvenAtFullScore) {
   EXPECT_EQ(fake.calls, DEEP_REQUESTS);
 }
 
+// A blocklist row is checked against the list's test entries: only a test entry that answered and
+// contradicted the address's answer turns the row into "unknown". A refusal the list explains
+// carries the list's own reason.
+TEST(RunScan, BlocklistRowsAreCheckedAgainstTheListsTestEntries) {
+  const LookupResult listed = flaggedResult();
+  const LookupResult clear = clearResult();
+  const LookupResult timeOut = failedResult("time-out");
+  LookupResult publicResolver = failedResult("refused by the list");
+  publicResolver.refusalCode = 254;
+  struct Case {
+    const char* zone;
+    LookupResult address;
+    LookupResult testPoint;
+    const char* status;
+    int score;
+    const char* detail;
+    const char* testQuery;  // asked right after the address's own query; null: none
+  };
+  const char* SPAMHAUS = "sbl-xbl.spamhaus.org";
+  const char* SPAMCOP = "bl.spamcop.net";
+  const char* OUT_OF_SERVICE = "list out of service (its test entry is missing)";
+  const char* PUBLIC_RESOLVER = "refused: queries via public DNS resolvers are blocked";
+  const Case cases[] = {
+      {SPAMHAUS, listed, clear, "bad", 18, "", "127.0.0.1"},
+      {SPAMHAUS, listed, listed, "unknown", 0, "list answers every address", "127.0.0.1"},
+      {SPAMHAUS, listed, timeOut, "bad", 18, "", "127.0.0.1"},
+      {SPAMHAUS, clear, listed, "clean", 0, "", "127.0.0.2"},
+      {SPAMHAUS, clear, clear, "unknown", 0, OUT_OF_SERVICE, "127.0.0.2"},
+      {SPAMHAUS, clear, timeOut, "clean", 0, "", "127.0.0.2"},
+      {SPAMHAUS, timeOut, listed, "unknown", 0, "time-out", nullptr},
+      {SPAMHAUS, timeOut, clear, "unknown", 0, "time-out", nullptr},
+      {SPAMHAUS, timeOut, timeOut, "unknown", 0, "time-out", nullptr},
+      {SPAMHAUS, publicResolver, listed, "unknown", 0, PUBLIC_RESOLVER, nullptr},
+      {SPAMCOP, publicResolver, listed, "unknown", 0, "refused by the list", nullptr},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.zone) + " " + describe(c.address) + " / " + describe(c.testPoint));
+    FakeNetwork fake = quietNetwork();
+    fake.dnsbl[c.zone] = c.address;
+    fake.testPoint[c.zone] = c.testPoint;
+    const auto reply = nlohmann::json::parse(runScan("198.51.100.23", {}, fake.network()));
+    const std::size_t row = std::string(c.zone) == SPAMHAUS ? 9 : 10;
+    EXPECT_EQ(reply["sources"][row]["status"], c.status);
+    EXPECT_EQ(reply["sources"][row]["detail"], c.detail);
+    EXPECT_EQ(reply["score"], c.score);
+    // Every request of a deep scan, with this zone's test query as the case says.
+    std::vector<std::string> expected = DEEP_REQUESTS;
+    const auto test =
+        std::find(expected.begin(), expected.end(), "dns " + std::string(c.zone) + " 127.0.0.2");
+    const auto at = expected.erase(test);
+    if (c.testQuery) expected.insert(at, "dns " + std::string(c.zone) + " " + c.testQuery);
+    EXPECT_EQ(fake.calls, expected);
+  }
+}
+
+// The whole scan ends by its time limit: calls run under the time left, and a lookup not
+// started by then is "unknown". A network that answers in time changes nothing.
+TEST(RunScan, TheWholeScanEndsByItsTimeLimit) {
+  FakeNetwork dead;  // no host answers, and every call takes 12 s
+  dead.callTime = std::chrono::seconds(12);
+  const auto reply = nlohmann::json::parse(runScan("198.51.100.23", {}, dead.network()));
+  const std::vector<long> given = {90000, 78000, 66000, 54000, 42000, 30000, 18000, 6000};
+  EXPECT_EQ(dead.givenMs, given) << "the eight web requests, then no time is left";
+  EXPECT_EQ(dead.calls.size(), given.size());
+  EXPECT_EQ(statusLetters(reply), "cuuuuuuuuuuuuuuu");
+  const auto& s = reply["sources"];
+  EXPECT_EQ(s[8]["detail"], "no connection");
+  for (std::size_t i = 9; i < 16; ++i) EXPECT_EQ(s[i]["detail"], "scan time limit") << i;
+
+  FakeNetwork slow = quietNetwork();  // 20 calls of 4 s each fit in the limit
+  slow.callTime = std::chrono::seconds(4);
+  const auto slowReply = nlohmann::json::parse(runScan("198.51.100.23", {}, slow.network()));
+  EXPECT_EQ(slow.calls, DEEP_REQUESTS);
+  EXPECT_EQ(statusLetters(slowReply), "cccccccccccccccc");
+}
+
 TEST(RunScan, AddressDiscovery) {
   struct Case {
     const char* name;
@@ -252,10 +334,10 @@ TEST(RunScan, AddressDiscovery) {
       {"discovery answers 500", "", true, statusBody(500, R"({"ip":"1.1.1.1"})"), true, 1, ""},
       {"discovery without ip", "", true, okBody(R"({"error":"x"})"), true, 1, ""},
       {"discovery yields empty", "", true, okBody(R"({"ip":""})"), true, 1, ""},
-      {"discovered address is scanned", "", true, okBody(R"({"ip":"203.0.113.42"})"), false, 16,
+      {"discovered address is scanned", "", true, okBody(R"({"ip":"203.0.113.42"})"), false, 21,
        "203.0.113.42"},
       {"given address wins over auto", "198.51.100.23", true, okBody(R"({"ip":"203.0.113.42"})"),
-       false, 15, "198.51.100.23"},
+       false, 20, "198.51.100.23"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);

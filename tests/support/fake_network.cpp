@@ -1,25 +1,57 @@
 #include "fake_network.h"
 
+#include <algorithm>
+
+namespace {
+
+bool isTestPoint(const std::string& address) {
+  return address == "127.0.0.2" || address == "127.0.0.1";
+}
+
+}  // namespace
+
 Network FakeNetwork::network() {
+  // Notes what the call was given and lets its time pass.
+  const auto spend = [this](Deadline deadline) {
+    if (deadline == NO_DEADLINE) {
+      givenMs.push_back(-1);
+      clock += callTime;
+      return;
+    }
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - clock);
+    givenMs.push_back(static_cast<long>(left.count()));
+    clock += std::min(callTime, left);
+  };
   Network net;
-  net.httpGet = [this](const std::string& host, const std::string& path, bool secure) {
+  net.httpGet = [this, spend](const std::string& host, const std::string& path, bool secure,
+                              Deadline deadline) {
     calls.push_back((secure ? "https://" : "http://") + host + path);
+    spend(deadline);
     const auto it = http.find(host);
     return it == http.end() ? noAnswer("no connection") : it->second;
   };
-  net.dnsblListed = [this](const std::string& address, const std::string& zone) {
+  net.dnsblListed = [this, spend](const std::string& address, const std::string& zone,
+                                  Deadline deadline) {
     calls.push_back("dns " + zone + " " + address);
+    spend(deadline);
+    if (isTestPoint(address)) {
+      const auto it = testPoint.find(zone);
+      if (it != testPoint.end()) return it->second;
+      return address == "127.0.0.2" ? flaggedResult() : clearResult();
+    }
     const auto it = dnsbl.find(zone);
-    return it == dnsbl.end() ? LookupResult{Lookup::clear, ""} : it->second;
+    return it == dnsbl.end() ? clearResult() : it->second;
   };
-  net.reverseDnsName = [this](const std::string& address) {
+  net.reverseDnsName = [this, spend](const std::string& address, Deadline deadline) {
     calls.push_back("ptr " + address);
+    spend(deadline);
     return reverse;
   };
   net.systemProxyInUse = [this]() {
     calls.push_back("proxy");
     return proxy;
   };
+  net.now = [this] { return clock; };
   return net;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
-// A scripted Network for engine tests: canned answers per host / zone, and a log of every
-// request in the order it was made.
+// A scripted Network for engine tests: canned answers per host / zone, a scripted clock, and a
+// log of every request in the order it was made.
+#include <chrono>
 #include <map>
 #include <string>
 #include <vector>
@@ -10,9 +11,18 @@
 struct FakeNetwork {
   std::map<std::string, HttpResult> http;     // by host; a missing host answers nothing
   std::map<std::string, LookupResult> dnsbl;  // by zone; missing zones answer "not listed"
+  // By zone, the answer for either test entry (127.0.0.2, 127.0.0.1); a missing zone answers as
+  // a working list does: 127.0.0.2 listed, 127.0.0.1 not.
+  std::map<std::string, LookupResult> testPoint;
   NameLookup reverse{true, "host.example.net", ""};
   LookupResult proxy{Lookup::clear, ""};
   std::vector<std::string> calls;  // "https://host/path", "dns zone addr", "ptr addr", "proxy"
+
+  // The clock starts at 0 and each network call takes `callTime`, or less when its deadline comes
+  // first. givenMs holds, per network call, the milliseconds its deadline left it (-1: none).
+  std::chrono::milliseconds callTime{0};
+  Deadline clock{};
+  std::vector<long> givenMs;
 
   Network network();
 };

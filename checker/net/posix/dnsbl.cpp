@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "net/dnsbl_answer.h"
+#include "net/posix/resolver_deadline.h"
 
 namespace {
 
@@ -53,7 +54,7 @@ LookupResult readFailedQuery(const unsigned char* answer) {
 
 }  // namespace
 
-LookupResult dnsblListed(const std::string& address, const std::string& zone) {
+LookupResult dnsblListed(const std::string& address, const std::string& zone, Deadline deadline) {
   const std::optional<std::string> name = dnsblQueryName(address, zone);
   if (!name) return failedResult("not an IPv4 address");
   if (!isWellFormedQueryName(*name)) return failedResult("malformed query name");
@@ -63,6 +64,10 @@ LookupResult dnsblListed(const std::string& address, const std::string& zone) {
   if (res_ninit(&state) != 0) {
     res_nclose(&state);
     return failedResult("no resolver");
+  }
+  if (!fitResolverToDeadline(state, deadline)) {
+    res_nclose(&state);
+    return failedResult("time-out");
   }
   std::vector<unsigned char> answer(ANSWER_BYTES, 0);
   const int length = res_nquery(&state, name->c_str(), ns_c_in, ns_t_a, answer.data(),

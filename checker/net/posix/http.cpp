@@ -12,6 +12,7 @@
 #include <curl/curl.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <chrono>
 #include <mutex>
 #include <new>
@@ -117,8 +118,15 @@ void initCurlOnce() {
 
 }  // namespace
 
-HttpResult httpGet(const std::string& host, const std::string& path, bool secure) {
+HttpResult httpGet(const std::string& host, const std::string& path, bool secure,
+                   Deadline deadline) {
   HttpResult result;
+  // A deadline shortens the call's ceiling, and the connect limit with it.
+  const long callMs = msUntil(deadline, CALL_CEILING_MS);
+  if (callMs == 0) {
+    result.failure = "time-out";
+    return result;
+  }
   initCurlOnce();
   CURL* handle = curl_easy_init();
   if (handle == nullptr) {
@@ -138,8 +146,8 @@ HttpResult httpGet(const std::string& host, const std::string& path, bool secure
   curl_easy_setopt(handle, CURLOPT_USERAGENT, USER_AGENT);
   curl_easy_setopt(handle, CURLOPT_HTTPHEADER, headers);
   curl_easy_setopt(handle, CURLOPT_NOSIGNAL, 1L);  // no SIGALRM games on worker threads
-  curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT_MS, PHASE_TIMEOUT_MS);
-  curl_easy_setopt(handle, CURLOPT_TIMEOUT_MS, CALL_CEILING_MS);
+  curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT_MS, std::min(PHASE_TIMEOUT_MS, callMs));
+  curl_easy_setopt(handle, CURLOPT_TIMEOUT_MS, callMs);
   curl_easy_setopt(handle, CURLOPT_FOLLOWLOCATION, 1L);
   curl_easy_setopt(handle, CURLOPT_MAXREDIRS, 10L);
   curl_easy_setopt(handle, CURLOPT_REDIR_PROTOCOLS_STR, secure ? "https" : "http,https");

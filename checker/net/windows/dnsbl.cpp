@@ -38,7 +38,9 @@ std::string reasonFor(DNS_STATUS status) {
 
 }  // namespace
 
-LookupResult dnsblListed(const std::string& address, const std::string& zone) {
+// DnsQuery_A takes no time limit; the system's own query limits apply.
+LookupResult dnsblListed(const std::string& address, const std::string& zone,
+                         Deadline /*deadline: no limit to set*/) {
   const std::optional<std::string> name = dnsblQueryName(address, zone);
   if (!name) return failedResult("not an IPv4 address");
   if (!isWellFormedQueryName(*name)) return failedResult("malformed query name");

@@ -183,6 +183,15 @@ HttpResult httpGetWithin(const std::string& host, const std::string& path, bool 
   return result;
 }
 
-HttpResult httpGet(const std::string& host, const std::string& path, bool secure) {
-  return httpGetWithin(host, path, secure, HttpLimits{});
+HttpResult httpGet(const std::string& host, const std::string& path, bool secure,
+                   Deadline deadline) {
+  // A deadline shortens the call's ceiling; every phase already gets only what is left of it.
+  HttpLimits limits;
+  limits.ceilingMs = msUntil(deadline, CALL_CEILING_MS);
+  if (limits.ceilingMs == 0) {
+    HttpResult none;
+    none.failure = "time-out";
+    return none;
+  }
+  return httpGetWithin(host, path, secure, limits);
 }

@@ -19,7 +19,7 @@ NameLookup failed(std::string reason) {
 
 }  // namespace
 
-NameLookup reverseDnsName(const std::string& address) {
+NameLookup reverseDnsName(const std::string& address, Deadline /*deadline: no limit to set*/) {
   sockaddr_in socketAddress{};
   socketAddress.sin_family = AF_INET;
   // A NUL inside the text would end it early: "1.2.3.4\0x" is not an address.

@@ -1,0 +1,49 @@
+#include "scan/time_limit.h"
+
+#include <algorithm>
+
+namespace {
+
+// Resolvers wait in whole seconds: a DNS question with less than a second left is not asked.
+constexpr std::chrono::seconds DNS_LEAST{1};
+
+Deadline read(const std::function<Deadline()>& clock) {
+  return clock ? clock() : std::chrono::steady_clock::now();
+}
+
+}  // namespace
+
+Deadline nowOn(const Network& net) {
+  return read(net.now);
+}
+
+Network withinDeadline(const Network& net, Deadline deadline) {
+  Network bounded = net;
+  const auto over = [clock = net.now, deadline] { return read(clock) >= deadline; };
+  const auto dnsOver = [clock = net.now, deadline] { return read(clock) + DNS_LEAST > deadline; };
+  bounded.httpGet = [inner = net.httpGet, over, deadline](const std::string& host,
+                                                          const std::string& path, bool secure,
+                                                          Deadline own) {
+    if (over()) {
+      HttpResult none;
+      none.failure = TIME_LIMIT_REASON;
+      return none;
+    }
+    return inner(host, path, secure, std::min(own, deadline));
+  };
+  bounded.dnsblListed = [inner = net.dnsblListed, dnsOver, deadline](
+                            const std::string& address, const std::string& zone, Deadline own) {
+    if (dnsOver()) return failedResult(TIME_LIMIT_REASON);
+    return inner(address, zone, std::min(own, deadline));
+  };
+  bounded.reverseDnsName = [inner = net.reverseDnsName, dnsOver, deadline](
+                               const std::string& address, Deadline own) {
+    if (dnsOver()) return NameLookup{false, {}, TIME_LIMIT_REASON};
+    return inner(address, std::min(own, deadline));
+  };
+  bounded.systemProxyInUse = [inner = net.systemProxyInUse, over] {
+    if (over()) return failedResult(TIME_LIMIT_REASON);
+    return inner();
+  };
+  return bounded;
+}
