@@ -7,10 +7,10 @@
 #include <initializer_list>
 #include <string_view>
 
+#include "catalogue/catalogue.h"
 #include "cli/cli_options.h"
 #include "cli/display_text.h"
 #include "cli/text_report.h"
-#include "scan/catalogue.h"
 
 namespace {
 

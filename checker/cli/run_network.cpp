@@ -9,7 +9,7 @@
 #include <optional>
 #include <thread>
 
-#include "scan/catalogue.h"
+#include "catalogue/catalogue.h"
 #include "scan/rate_limits.h"
 
 namespace {
@@ -91,7 +91,7 @@ PaceClock steadyPaceClock() {
 
 PaceLimit catalogueLimit(std::string_view host) {
   for (const SourceIdentity& source : catalogue()) {
-    if (source.group == "dns" || source.target != host) continue;
+    if (source.host.empty() || source.host != host) continue;
     const RateLimit limit = rateLimitOf(source.key);
     return {limit.requests, std::chrono::seconds(limit.windowSeconds)};
   }
@@ -102,7 +102,7 @@ Network runNetwork(const Network& inner, PaceClock clock, HostLimits limits) {
   auto run = std::make_shared<Shared>();
   run->clock = std::move(clock);
   run->limits = std::move(limits);
-  const std::string torHost(sourceByKey("torExitList").target);
+  const std::string torHost(sourceByKey("torExitList").host);
 
   Network paced = inner;
   paced.httpGet = [run, inner, torHost](const std::string& host, const std::string& path,

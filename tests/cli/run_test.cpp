@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
+#include "catalogue/catalogue.h"
 #include "cli/address_list.h"
 #include "cli/display_text.h"
 #include "cli/pacing.h"
 #include "cli/run_network.h"
-#include "scan/catalogue.h"
 
 namespace {
 
@@ -95,7 +95,7 @@ TEST(RunNetwork, PacesPerHostHonours429AndSharesTheExitList) {
       fakeNetwork(s, {{true, 200, "a", ""}, tooMany}), scriptedClock(s), [](std::string_view host) {
         return host == "slow.test" ? PaceLimit{1, seconds(2)} : PaceLimit{};
       });
-  const std::string tor(sourceByKey("torExitList").target);
+  const std::string tor(sourceByKey("torExitList").host);
 
   EXPECT_EQ(net.httpGet("slow.test", "/1", true).body, "a");
   EXPECT_EQ(net.httpGet("slow.test", "/2", true).status, 429u);  // waited 2 s, then 429
