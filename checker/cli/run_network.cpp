@@ -10,7 +10,6 @@
 #include <thread>
 
 #include "catalogue/catalogue.h"
-#include "scan/rate_limits.h"
 
 namespace {
 
@@ -92,8 +91,7 @@ PaceClock steadyPaceClock() {
 PaceLimit catalogueLimit(std::string_view host) {
   for (const SourceIdentity& source : catalogue()) {
     if (source.host.empty() || source.host != host) continue;
-    const RateLimit limit = rateLimitOf(source.key);
-    return {limit.requests, std::chrono::seconds(limit.windowSeconds)};
+    return {source.freeTier.requests, std::chrono::seconds(source.freeTier.windowSeconds)};
   }
   return {};
 }
