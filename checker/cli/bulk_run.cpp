@@ -131,7 +131,7 @@ int runBulk(const CliCommand& command, const Network& net, const PaceClock& cloc
   std::atomic<std::size_t> next{0};
   std::size_t done = 0;
   int worstRank = -1;      // of the addresses scanned
-  bool anyReport = false;  // some address was scanned at all
+  bool anyReport = false;  // some address was scanned at all (a bad line is none)
   const auto work = [&] {
     for (std::size_t i = next++; i < total; i = next++) {
       const AddressRow& row = results[i].row;
@@ -140,7 +140,7 @@ int runBulk(const CliCommand& command, const Network& net, const PaceClock& cloc
         report = runScanReport(row.text, command.options, shared);
       }
       std::lock_guard<std::mutex> guard(lock);
-      if (report) {
+      if (report && row.problem.empty()) {  // a bad line's engine answer ranks nothing
         worstRank = std::max(worstRank, verdictRank(report->verdict));
         anyReport = true;
       }
