@@ -46,8 +46,12 @@ Rows collectRows(const CliCommand& command) {
       rows.error = "cannot open '" + command.file + "': " + std::strerror(errno);
       return rows;
     }
+    errno = 0;
     listed = readAddressLines(in, command.file);
-    if (in.bad()) rows.error = "could not read '" + command.file + "'";
+    if (in.bad()) {
+      rows.error = "could not read '" + command.file + "'";
+      if (errno != 0) rows.error += std::string(": ") + std::strerror(errno);
+    }
   }
   rows.rows.insert(rows.rows.end(), listed.begin(), listed.end());
   return rows;

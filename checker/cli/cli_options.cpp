@@ -50,6 +50,9 @@ Output:
                      or worse; LEVEL is watchlist, suspicious or high
   -h, --help         show this help and exit
   -V, --version      show the version and exit
+  --                 every argument after it is an address, even one starting with '-'
+
+A value follows its option as the next argument or after '=' (--jobs 8, --jobs=8).
 
 Without --json, --csv or --nagios, several addresses give a summary table, worst
 first (highest score first, then input order; lines that are not IPv4 addresses
