@@ -159,9 +159,13 @@ std::string summaryReport(const std::vector<AddressResult>& results, bool colour
   for (const AddressResult* r : order) {
     width = std::max(width, displayText(r->report ? r->report->ip : r->row.text).size());
   }
-  const std::string mode = results.empty() || !results.front().report
-                               ? std::string()
-                               : " (" + displayText(results.front().report->mode) + " mode)";
+  std::string mode;  // every scan of a run has the same mode
+  for (const AddressResult& r : results) {
+    if (r.report) {
+      mode = concat({" (", displayText(r.report->mode), " mode)"});
+      break;
+    }
+  }
   std::string out = "Velmora scan of " + std::to_string(results.size()) +
                     (results.size() == 1 ? " address" : " addresses") + mode + "\n\n";
   out += "  " + padded("ADDRESS", width) + "  SCORE  VERDICT     FLAGGED  UNKNOWN  NOTE\n";
