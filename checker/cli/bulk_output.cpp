@@ -45,7 +45,7 @@ Counts countsOf(const ScanReport& report) {
 // Why a row has no report: the line's problem, or that no address could be found.
 std::string missingReason(const AddressResult& result) {
   if (!result.row.problem.empty()) return result.row.problem;
-  return "no address: give one, or allow discovery";
+  return "no address: none given and none discovered";
 }
 
 std::string csvField(const std::string& raw) {
