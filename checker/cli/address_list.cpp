@@ -49,6 +49,8 @@ std::vector<AddressRow> readAddressLines(std::istream& in, const std::string& na
   std::size_t number = 0;
   while (std::getline(in, line)) {
     ++number;
+    // A list saved by a Windows editor may begin with a UTF-8 byte order mark.
+    if (number == 1 && line.rfind("\xEF\xBB\xBF", 0) == 0) line.erase(0, 3);
     std::string text = trimmed(line);
     if (text.empty() || text.front() == '#') continue;
     std::string problem = ipv4Problem(text);

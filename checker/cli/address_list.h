@@ -14,7 +14,8 @@ struct AddressRow {
 // else a short reason.
 std::string ipv4Problem(const std::string& text);
 
-// One row per line that is not blank and does not start with '#'. CR at line ends is dropped.
+// One row per line that is not blank and does not start with '#'. CR at line ends and a byte
+// order mark before the first line are dropped.
 std::vector<AddressRow> readAddressLines(std::istream& in, const std::string& name);
 
 AddressRow addressArgument(const std::string& text, std::size_t position);

@@ -128,7 +128,7 @@ TEST(RunNetwork, CatalogueLimitsNameTheirWebServices) {
 
 TEST(AddressList, LinesAndReasons) {
   std::istringstream in(
-      "# relays\n198.51.100.23\r\n\n   \n  203.0.113.77  \n#198.51.100.9\n1.2.3\n"
+      "\xEF\xBB\xBF# relays\n198.51.100.23\r\n\n   \n  203.0.113.77  \n#198.51.100.9\n1.2.3\n"
       "256.1.1.1\n01.2.3.4\n2001:db8::1\n1.2.3.4.5\n1.2.3.4x\n0.0.0.0");
   const auto rows = readAddressLines(in, "list.txt");
   std::vector<std::string> seen;
