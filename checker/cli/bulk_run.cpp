@@ -10,6 +10,7 @@
 #include <cstring>
 #include <fstream>
 #include <iostream>
+#include <map>
 #include <mutex>
 #include <thread>
 
@@ -70,17 +71,32 @@ std::string duration(double seconds) {
   return text;
 }
 
-std::string progressLine(std::size_t done, std::size_t total, double elapsed) {
+// Requests held back for one host: how many, and the latest slot one of them waits for.
+struct Held {
+  int requests = 0;
+  PaceTime until{0};
+};
+
+std::string progressLine(std::size_t done, std::size_t total, double elapsed,
+                         const std::map<std::string, Held>& held, PaceTime now) {
   std::string line = "\r\x1b[K[" + std::to_string(done) + "/" + std::to_string(total) + " done] ";
+  double longestWait = 0;
+  for (const auto& [host, h] : held) {
+    if (h.requests <= 0) continue;
+    const double wait = std::chrono::duration<double>(h.until - now).count();
+    longestWait = std::max(longestWait, wait);
+    line += "waiting for " + host + " (free-tier limit, " + duration(std::max(wait, 0.0)) + "); ";
+  }
   if (done == 0 || elapsed <= 0) return line + "scanning, " + duration(elapsed);
   const double perMinute = static_cast<double>(done) * 60.0 / elapsed;
   char rate[48];
   std::snprintf(rate, sizeof rate, "%.1f addresses/min", perMinute);
   line += rate;
   if (done < total) {
-    line += ", about " +
-            duration(static_cast<double>(total - done) * elapsed / static_cast<double>(done)) +
-            " left";
+    // A known wait for a service's limit is at least part of what is left.
+    const double left = std::max(
+        static_cast<double>(total - done) * elapsed / static_cast<double>(done), longestWait);
+    line += ", about " + duration(left) + " left";
   }
   return line;
 }
@@ -129,8 +145,15 @@ int runBulk(const CliCommand& command, const Network& net, const PaceClock& cloc
   std::vector<bool> finished(total, false);
   for (std::size_t i = 0; i < total; ++i) results[i].row = input.rows[i];
 
-  const Network shared = runNetwork(net, clock);
   std::mutex lock;
+  std::map<std::string, Held> held;  // requests held back per host, for the progress line
+  const Network shared = runNetwork(net, clock, catalogueLimit,
+                                    [&](const std::string& host, std::optional<PaceTime> until) {
+                                      std::lock_guard<std::mutex> guard(lock);
+                                      Held& h = held[host];
+                                      h.requests += until ? 1 : -1;
+                                      if (until) h.until = std::max(h.until, *until);
+                                    });
   std::condition_variable changed;
   std::atomic<std::size_t> next{0};
   std::size_t done = 0;
@@ -172,6 +195,7 @@ int runBulk(const CliCommand& command, const Network& net, const PaceClock& cloc
         ++printed;
       }
       const std::size_t doneNow = done;
+      const std::map<std::string, Held> heldNow = held;
       guard.unlock();
       if (streams.progress) streams.err << "\r\x1b[K" << std::flush;
       if (!rows.empty()) streams.out << rows << std::flush;
@@ -179,7 +203,7 @@ int runBulk(const CliCommand& command, const Network& net, const PaceClock& cloc
       if (streams.progress) {
         const double elapsed =
             std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        streams.err << progressLine(doneNow, total, elapsed) << std::flush;
+        streams.err << progressLine(doneNow, total, elapsed, heldNow, clock.now()) << std::flush;
       }
       guard.lock();
       changed.wait_for(guard, std::chrono::seconds(1), [&] { return done != doneNow; });

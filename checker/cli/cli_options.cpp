@@ -59,7 +59,8 @@ first (highest score first, then input order; lines that are not IPv4 addresses
 last, with the reason), then how many addresses got each verdict. A line that is
 not an IPv4 address is never skipped: it gets its row with the reason, and with
 --json the engine's answer for that text, as a single scan would print it. On a
-terminal, standard error shows the addresses done, the rate and the time left.
+terminal, standard error shows the addresses done, the rate, the time left, and
+any service whose free-tier limit is holding the run back.
 
 A source that could not be asked (offline, rate-limited, refused) is reported as
 "unknown" and adds nothing to the score; the report says how many there were, so

@@ -18,6 +18,7 @@ constexpr std::string_view TOR_LIST_PATH = "/torbulkexitlist";
 struct Shared {
   PaceClock clock;
   HostLimits limits;
+  WaitNote onWait;
   std::mutex lock;
   std::map<std::string, PaceState, std::less<>> services;
   bool torFetching = false;
@@ -34,14 +35,25 @@ bool waitForSlot(Shared& run, const std::string& host) {
     slot = takeSlot(run.services[host], limit, run.clock.now());
   }
   // A 429 may arrive while this request waits for its slot: then it waits for the back-off too.
+  bool noted = false;
+  const auto note = [&run, &host, &noted](std::optional<PaceTime> until) {
+    if (run.onWait && (noted || until)) run.onWait(host, until);
+    noted = until.has_value();
+  };
   while (slot) {
+    if (*slot > run.clock.now()) note(slot);
     run.clock.sleepUntil(*slot);
-    std::lock_guard<std::mutex> guard(run.lock);
+    std::unique_lock<std::mutex> guard(run.lock);
     const PaceTime now = run.clock.now();
     const PaceTime blocked = run.services[host].blockedUntil;
-    if (blocked <= now) return true;
+    if (blocked <= now) {
+      guard.unlock();
+      note(std::nullopt);
+      return true;
+    }
     slot = blocked - now > MAX_PACE_WAIT ? std::nullopt : std::optional<PaceTime>(blocked);
   }
+  note(std::nullopt);
   return false;
 }
 
@@ -96,10 +108,11 @@ PaceLimit catalogueLimit(std::string_view host) {
   return {};
 }
 
-Network runNetwork(const Network& inner, PaceClock clock, HostLimits limits) {
+Network runNetwork(const Network& inner, PaceClock clock, HostLimits limits, WaitNote onWait) {
   auto run = std::make_shared<Shared>();
   run->clock = std::move(clock);
   run->limits = std::move(limits);
+  run->onWait = std::move(onWait);
   const std::string torHost(sourceByKey("torExitList").host);
 
   Network paced = inner;

@@ -91,10 +91,15 @@ TEST(RunNetwork, PacesPerHostHonours429AndSharesTheExitList) {
   Scripted s;
   HttpResult tooMany{false, 429, "", ""};
   tooMany.retryAfterSeconds = 5;
-  const Network net = runNetwork(
-      fakeNetwork(s, {{true, 200, "a", ""}, tooMany}), scriptedClock(s), [](std::string_view host) {
-        return host == "slow.test" ? PaceLimit{1, seconds(2)} : PaceLimit{};
-      });
+  const auto limits = [](std::string_view host) {
+    return host == "slow.test" ? PaceLimit{1, seconds(2)} : PaceLimit{};
+  };
+  const auto note = [&s](const std::string& host, std::optional<PaceTime> until) {
+    s.log.push_back(until ? "hold " + host + " until " + std::to_string(until->count())
+                          : "free " + host);
+  };
+  const Network net =
+      runNetwork(fakeNetwork(s, {{true, 200, "a", ""}, tooMany}), scriptedClock(s), limits, note);
   const std::string tor(sourceByKey("torExitList").host);
 
   EXPECT_EQ(net.httpGet("slow.test", "/1", true).body, "a");
@@ -103,9 +108,10 @@ TEST(RunNetwork, PacesPerHostHonours429AndSharesTheExitList) {
   EXPECT_EQ(net.httpGet("slow.test", "/3", true).body, "ok");    // after Retry-After only
   EXPECT_EQ(net.httpGet(tor, "/torbulkexitlist", true).body, "ok");
   EXPECT_EQ(net.httpGet(tor, "/torbulkexitlist", true).body, "ok");  // from the first fetch
-  EXPECT_EQ(s.log,
-            (std::vector<std::string>{"0 slow.test/1", "2000 slow.test/2", "2000 fast.test/x",
-                                      "7000 slow.test/3", "7000 " + tor + "/torbulkexitlist"}));
+  EXPECT_EQ(s.log, (std::vector<std::string>{
+                       "0 slow.test/1", "hold slow.test until 2000", "free slow.test",
+                       "2000 slow.test/2", "2000 fast.test/x", "hold slow.test until 7000",
+                       "free slow.test", "7000 slow.test/3", "7000 " + tor + "/torbulkexitlist"}));
 
   // A back-off beyond the longest wait: not sent, and the reason says so.
   HttpResult later{false, 429, "", ""};
