@@ -13,8 +13,15 @@ constexpr RefusalCode SPAMHAUS_REFUSALS[] = {
     {255, "refused: the resolver sent too many queries"},
 };
 
+// A service that counts per calendar day or month is held to the same number in any 24 hours or
+// 30 days, which is never more than it allows.
+constexpr std::int64_t MINUTE = 60;
+constexpr std::int64_t DAY = 24 * 60 * MINUTE;
+constexpr std::int64_t MONTH = 30 * DAY;
+
 std::array<SourceIdentity, SOURCE_COUNT> build() {
   return {{
+      // https://www.ipify.org/ : "use it without limit", even millions of requests a minute.
       {.key = "publicIpEcho",
        .name = "api.ipify.org",
        .domain = "api.ipify.org",
@@ -24,37 +31,55 @@ std::array<SourceIdentity, SOURCE_COUNT> build() {
        .name = "ipinfo.io",
        .domain = "ipinfo.io",
        .group = "geo",
-       .host = "ipinfo.io"},
+       .host = "ipinfo.io",
+       // https://ipinfo.io/pricing, https://community.ipinfo.io/t/5755 : the free plan's
+       // monthly allowance is 50,000 requests, with no daily cap.
+       .freeTier = {50000, MONTH}},
       {.key = "proxyRisk",
        .name = "proxycheck.io",
        .domain = "proxycheck.io",
        .group = "rep",
-       .host = "proxycheck.io"},
+       .host = "proxycheck.io",
+       // https://proxycheck.io/api/ (service limits): 100 queries a day unregistered.
+       .freeTier = {100, DAY}},
       {.key = "ipFlags",
        .name = "ip-api.com",
        .domain = "ip-api.com",
        .group = "rep",
-       .host = "ip-api.com"},
+       .host = "ip-api.com",
+       // https://ip-api.com/docs/unban : 45 HTTP requests a minute on the free endpoints.
+       .freeTier = {45, MINUTE}},
       {.key = "ipDetails",
        .name = "ipapi.co",
        .domain = "ipapi.co",
        .group = "rep",
-       .host = "ipapi.co"},
+       .host = "ipapi.co",
+       // https://ipapi.co/pricing/ : the free plan has 1,000 requests a day.
+       .freeTier = {1000, DAY}},
       {.key = "dbIp",
        .name = "DB-IP",
        .domain = "db-ip.com",
        .group = "rep",
-       .host = "api.db-ip.com"},
+       .host = "api.db-ip.com",
+       // https://db-ip.com/api/ : a free key has 2,000 queries a day; the keyless free
+       // endpoint is held to the same.
+       .freeTier = {2000, DAY}},
       {.key = "freeIpApi",
        .name = "FreeIPAPI",
        .domain = "freeipapi.com",
        .group = "rep",
-       .host = "freeipapi.com"},
+       .host = "freeipapi.com",
+       // https://freeipapi.com/rate-limit : the free plan allows 60 requests a minute.
+       .freeTier = {60, MINUTE}},
       {.key = "stopForumSpam",
        .name = "StopForumSpam",
        .domain = "stopforumspam.com",
        .group = "rep",
-       .host = "api.stopforumspam.org"},
+       .host = "api.stopforumspam.org",
+       // https://www.stopforumspam.com/usage : API queries are limited to 20,000 a day.
+       .freeTier = {20000, DAY}},
+      // https://check.torproject.org/torbulkexitlist publishes no limit; a run of many
+      // scans fetches it once.
       {.key = "torExitList",
        .name = "Tor Project",
        .domain = "torproject.org",

@@ -13,13 +13,20 @@ struct RefusalCode {
   std::string_view reason;  // the row's reason, at most 60 bytes
 };
 
+// What a web service allows a client without an account or key, as the service publishes it.
+struct FreeTierLimit {
+  std::int64_t requests = 0;       // at most this many requests ...
+  std::int64_t windowSeconds = 0;  // ... in any stretch this long; requests 0: none published
+};
+
 struct SourceIdentity {
-  std::string_view key;        // the code's name for the source, never sent to the page
-  std::string_view name;       // shown to the user
-  std::string_view domain;     // shown to the user
-  std::string_view group;      // "ip", "geo", "rep", "tor", "dns", "local"
-  std::string_view host = {};  // HTTP host of a web source; empty for the others
-  std::string_view zone = {};  // DNS zone of a blocklist; empty for the others
+  std::string_view key;         // the code's name for the source, never sent to the page
+  std::string_view name;        // shown to the user
+  std::string_view domain;      // shown to the user
+  std::string_view group;       // "ip", "geo", "rep", "tor", "dns", "local"
+  std::string_view host = {};   // HTTP host of a web source; empty for the others
+  std::string_view zone = {};   // DNS zone of a blocklist; empty for the others
+  FreeTierLimit freeTier = {};  // web sources: the published free-tier rate, with its source
   std::span<const RefusalCode> refusals = {};  // a blocklist's own refusal codes, when it has any
 };
 
