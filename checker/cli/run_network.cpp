@@ -58,13 +58,13 @@ bool waitForSlot(Shared& run, const std::string& host) {
 }
 
 HttpResult pacedGet(Shared& run, const Network& inner, const std::string& host,
-                    const std::string& path, bool secure) {
+                    const std::string& path, bool secure, Deadline deadline) {
   if (!waitForSlot(run, host)) {
     HttpResult notAsked;
     notAsked.failure = NOT_ASKED_RATE_LIMIT;
     return notAsked;
   }
-  HttpResult result = inner.httpGet(host, path, secure);
+  HttpResult result = inner.httpGet(host, path, secure, deadline);
   if (result.status == 429) {
     std::optional<PaceTime> retryAfter;
     if (result.retryAfterSeconds > 0) retryAfter = std::chrono::seconds(result.retryAfterSeconds);
@@ -76,13 +76,13 @@ HttpResult pacedGet(Shared& run, const Network& inner, const std::string& host,
 
 // The first scan to need the list fetches it; the others wait for that answer, whatever it is.
 HttpResult sharedTorList(Shared& run, const Network& inner, const std::string& host,
-                         const std::string& path, bool secure) {
+                         const std::string& path, bool secure, Deadline deadline) {
   std::unique_lock<std::mutex> guard(run.lock);
   run.torReady.wait(guard, [&run] { return run.torList.has_value() || !run.torFetching; });
   if (run.torList) return *run.torList;
   run.torFetching = true;
   guard.unlock();
-  HttpResult fetched = pacedGet(run, inner, host, path, secure);
+  HttpResult fetched = pacedGet(run, inner, host, path, secure, deadline);
   guard.lock();
   run.torList = std::move(fetched);
   run.torFetching = false;
@@ -117,11 +117,11 @@ Network runNetwork(const Network& inner, PaceClock clock, HostLimits limits, Wai
 
   Network paced = inner;
   paced.httpGet = [run, inner, torHost](const std::string& host, const std::string& path,
-                                        bool secure) {
+                                        bool secure, Deadline deadline) {
     if (host == torHost && path == TOR_LIST_PATH) {
-      return sharedTorList(*run, inner, host, path, secure);
+      return sharedTorList(*run, inner, host, path, secure, deadline);
     }
-    return pacedGet(*run, inner, host, path, secure);
+    return pacedGet(*run, inner, host, path, secure, deadline);
   };
   return paced;
 }

@@ -76,7 +76,7 @@ struct Scripted {
 Network fakeNetwork(Scripted& s, std::vector<HttpResult> answers) {
   Network net;
   net.httpGet = [&s, answers, n = std::size_t{0}](const std::string& host, const std::string& path,
-                                                  bool) mutable {
+                                                  bool, Deadline) mutable {
     s.log.push_back(std::to_string(s.now.count()) + " " + host + path);
     return n < answers.size() ? answers[n++] : HttpResult{true, 200, "ok", ""};
   };
@@ -102,12 +102,16 @@ TEST(RunNetwork, PacesPerHostHonours429AndSharesTheExitList) {
       runNetwork(fakeNetwork(s, {{true, 200, "a", ""}, tooMany}), scriptedClock(s), limits, note);
   const std::string tor(sourceByKey("torExitList").host);
 
-  EXPECT_EQ(net.httpGet("slow.test", "/1", true).body, "a");
-  EXPECT_EQ(net.httpGet("slow.test", "/2", true).status, 429u);  // waited 2 s, then 429
-  EXPECT_EQ(net.httpGet("fast.test", "/x", true).body, "ok");    // another host: not held
-  EXPECT_EQ(net.httpGet("slow.test", "/3", true).body, "ok");    // after Retry-After only
-  EXPECT_EQ(net.httpGet(tor, "/torbulkexitlist", true).body, "ok");
-  EXPECT_EQ(net.httpGet(tor, "/torbulkexitlist", true).body, "ok");  // from the first fetch
+  EXPECT_EQ(net.httpGet("slow.test", "/1", true, NO_DEADLINE).body, "a");
+  EXPECT_EQ(net.httpGet("slow.test", "/2", true, NO_DEADLINE).status,
+            429u);  // waited 2 s, then 429
+  EXPECT_EQ(net.httpGet("fast.test", "/x", true, NO_DEADLINE).body,
+            "ok");  // another host: not held
+  EXPECT_EQ(net.httpGet("slow.test", "/3", true, NO_DEADLINE).body,
+            "ok");  // after Retry-After only
+  EXPECT_EQ(net.httpGet(tor, "/torbulkexitlist", true, NO_DEADLINE).body, "ok");
+  EXPECT_EQ(net.httpGet(tor, "/torbulkexitlist", true, NO_DEADLINE).body,
+            "ok");  // from the first fetch
   EXPECT_EQ(s.log, (std::vector<std::string>{
                        "0 slow.test/1", "hold slow.test until 2000", "free slow.test",
                        "2000 slow.test/2", "2000 fast.test/x", "hold slow.test until 7000",
@@ -117,8 +121,8 @@ TEST(RunNetwork, PacesPerHostHonours429AndSharesTheExitList) {
   HttpResult later{false, 429, "", ""};
   later.retryAfterSeconds = 3600;
   const Network once = runNetwork(fakeNetwork(s, {later}), scriptedClock(s));
-  once.httpGet("ip-api.com", "/a", false);
-  const HttpResult notSent = once.httpGet("ip-api.com", "/b", false);
+  once.httpGet("ip-api.com", "/a", false, NO_DEADLINE);
+  const HttpResult notSent = once.httpGet("ip-api.com", "/b", false, NO_DEADLINE);
   EXPECT_FALSE(notSent.ok);
   EXPECT_EQ(notSent.failure, NOT_ASKED_RATE_LIMIT);
   EXPECT_EQ(s.log.back(), std::to_string(s.now.count()) + " ip-api.com/a");
