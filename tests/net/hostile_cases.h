@@ -11,9 +11,10 @@
 struct HostileHttpCase {
   std::string path;
   bool ok;
-  std::uint32_t status;  // 0: no answer at all
-  std::string body;      // what is kept of the body
-  std::string reason;    // the client's word, on the POSIX client
+  std::uint32_t status;    // 0: no answer at all
+  std::string body;        // what is kept of the body
+  std::string reason;      // the client's word, on the POSIX client
+  std::string limit = {};  // a client that cannot see this form says so in HostileCalls::limits
 };
 
 // /hostile/head-cut/N sends the first N bytes of an answer whose header block is this long.
@@ -25,7 +26,7 @@ inline const std::vector<HostileHttpCase>& hostileHttpCases() {
       {"/hostile/trickled-head", true, 200, "ok", ""},  // slow but never 10 s without a byte
       {"/hostile/not-http", false, 0, "", "not an HTTP answer"},
       {"/hostile/bad-chunk", false, 0, "", "broken chunked body"},
-      {"/hostile/chunk-cut", true, 200, "abcdefg", "connection cut"},
+      {"/hostile/chunk-cut", true, 200, "abcdefg", "connection cut", "chunked cut unseen"},
       {"/hostile/redirect-loop", false, 0, "", "too many redirects"},
       {"/hostile/redirect-refused", false, 0, "", "no connection"},
       {"/big/over", false, 200, "", "body too large"},      // body: not compared
@@ -40,17 +41,18 @@ struct HostileDnsCase {
   std::string address;  // asked in bl.test
   DnsExpect expected;
   std::string what;
+  std::string limit = {};
 };
 
 inline const std::vector<HostileDnsCase>& hostileDnsCases() {
   static const std::vector<HostileDnsCase> cases = {
       {"192.0.2.20", DnsExpect::noAnswer, "TC bit, nothing over TCP"},
-      {"192.0.2.21", DnsExpect::listed, "300 records, over TCP"},
+      {"192.0.2.21", DnsExpect::listed, "300 records, over TCP", "answers over 4 KiB"},
       {"192.0.2.22", DnsExpect::noAnswer, "compression pointer loop"},
       {"192.0.2.23", DnsExpect::noAnswer, "reply with another ID"},
       {"192.0.2.24", DnsExpect::noAnswer, "reply to another question"},
       {"192.0.2.25", DnsExpect::noAnswer, "a TXT record for an A question"},
-      {"192.0.2.26", DnsExpect::noAnswer, "an A record of class CH"},
+      {"192.0.2.26", DnsExpect::noAnswer, "an A record of class CH", "record class unseen"},
       {"192.0.2.27", DnsExpect::noAnswer, "FORMERR"},
       {"192.0.2.17", DnsExpect::noAnswer, "silence"},
       {"192.0.2.13", DnsExpect::notListed, "NXDOMAIN"},

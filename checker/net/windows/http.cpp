@@ -3,6 +3,11 @@
 // WinHttpQueryDataAvailable, WinHttpReadData, WinHttpCloseHandle.
 // One session, connection and request per call; the proxy is WinHTTP's own default, not the
 // user's browser settings.
+//
+// A status counts only once the blank line that ends its header block has arrived (the raw
+// headers end in an empty line; Wine's WinHTTP hands over a block that broke off as it is). A
+// body whose framing is broken is no answer either; a connection that breaks mid-body (cut, or
+// short of its Content-Length) keeps what arrived.
 #include <windows.h>
 #include <winhttp.h>
 
@@ -92,6 +97,35 @@ void CALLBACK onPhase(HINTERNET handle, DWORD_PTR context, DWORD, LPVOID, DWORD)
   if (clock) applyTimeouts(handle, *clock->limits, clock->deadline);
 }
 
+bool headerBlockEnded(HINTERNET request) {
+  DWORD size = 0;
+  WinHttpQueryHeaders(request, WINHTTP_QUERY_RAW_HEADERS_CRLF, WINHTTP_HEADER_NAME_BY_INDEX,
+                      WINHTTP_NO_OUTPUT_BUFFER, &size, WINHTTP_NO_HEADER_INDEX);
+  if (GetLastError() != ERROR_INSUFFICIENT_BUFFER || size == 0) return false;
+  std::wstring raw(size / sizeof(wchar_t) + 1, L'\0');
+  if (!WinHttpQueryHeaders(request, WINHTTP_QUERY_RAW_HEADERS_CRLF, WINHTTP_HEADER_NAME_BY_INDEX,
+                           raw.data(), &size, WINHTTP_NO_HEADER_INDEX)) {
+    return false;
+  }
+  raw.resize(size / sizeof(wchar_t));
+  return raw.size() >= 4 && raw.compare(raw.size() - 4, 4, L"\r\n\r\n") == 0;
+}
+
+// The announced body length, if the answer gave one.
+bool contentLength(HINTERNET request, DWORD& length) {
+  DWORD size = sizeof(length);
+  return WinHttpQueryHeaders(request, WINHTTP_QUERY_CONTENT_LENGTH | WINHTTP_QUERY_FLAG_NUMBER,
+                             WINHTTP_HEADER_NAME_BY_INDEX, &length, &size,
+                             WINHTTP_NO_HEADER_INDEX) != FALSE;
+}
+
+// A read that ended because the connection broke or fell silent keeps what arrived; any other
+// failure means the body's framing could not be followed.
+bool connectionBroke(DWORD error) {
+  return error == ERROR_WINHTTP_TIMEOUT || error == WSAETIMEDOUT ||
+         error == ERROR_WINHTTP_CONNECTION_ERROR;
+}
+
 }  // namespace
 
 HttpResult httpGetWithin(const std::string& host, const std::string& path, bool secure,
@@ -139,6 +173,10 @@ HttpResult httpGetWithin(const std::string& host, const std::string& path, bool 
     return result;
   }
 
+  if (!headerBlockEnded(h.request)) {
+    result.failure = "incomplete headers";
+    return result;
+  }
   DWORD status = 0;
   DWORD size = sizeof(status);
   WinHttpQueryHeaders(h.request, WINHTTP_QUERY_STATUS_CODE | WINHTTP_QUERY_FLAG_NUMBER,
@@ -146,6 +184,7 @@ HttpResult httpGetWithin(const std::string& host, const std::string& path, bool 
   result.status = status;
 
   bool tooLarge = false;
+  bool framingBroken = false;
   std::string readFailure;
   for (;;) {
     if (msLeft(deadline) == 0) {
@@ -155,7 +194,9 @@ HttpResult httpGetWithin(const std::string& host, const std::string& path, bool 
     applyTimeouts(h.request, limits, deadline);
     DWORD available = 0;
     if (!WinHttpQueryDataAvailable(h.request, &available)) {
-      readFailure = reasonFor(GetLastError());
+      const DWORD error = GetLastError();
+      framingBroken = !connectionBroke(error);
+      readFailure = framingBroken ? "broken body framing" : reasonFor(error);
       break;
     }
     if (available == 0) break;
@@ -165,7 +206,9 @@ HttpResult httpGetWithin(const std::string& host, const std::string& path, bool 
     std::vector<char> buffer(wanted, '\0');
     DWORD read = 0;
     if (!WinHttpReadData(h.request, buffer.data(), wanted, &read)) {
-      readFailure = reasonFor(GetLastError());
+      const DWORD error = GetLastError();
+      framingBroken = !connectionBroke(error);
+      readFailure = framingBroken ? "broken body framing" : reasonFor(error);
       break;
     }
     result.body.append(buffer.data(), read);
@@ -176,6 +219,17 @@ HttpResult httpGetWithin(const std::string& host, const std::string& path, bool 
     }
   }
 
+  if (framingBroken) {
+    result.status = 0;
+    result.body.clear();
+    result.failure = readFailure;
+    return result;
+  }
+  DWORD announced = 0;
+  if (readFailure.empty() && !tooLarge && contentLength(h.request, announced) &&
+      result.body.size() < announced) {
+    readFailure = "connection cut";
+  }
   // A body that breaks off (cut, stalled, or ended by the call's ceiling) is kept and judged by
   // its status; only an oversized body is refused outright.
   result.ok = result.status - 200u <= 99u && !tooLarge;
