@@ -7,6 +7,7 @@
 #include <functional>
 #include <set>
 
+#include "fake_network.h"
 #include "hostile_cases.h"
 #include "net/http.h"
 #include "net/lookup.h"
@@ -54,6 +55,7 @@ inline void runHostileTable(const HostileCalls& calls) {
     const bool good = r.ok == c.ok && r.status == c.status && bodyKept &&
                       (c.reason.empty() ? r.failure.empty() : shortReason(r.failure)) &&
                       (!calls.exactReasons || r.failure == c.reason);
+    std::printf("%-30s ok %d, status %u, %s\n", c.path.c_str(), r.ok, r.status, r.failure.c_str());
     EXPECT_TRUE(check(good, c.limit)) << "ok " << r.ok << " status " << r.status << " failure "
                                       << r.failure << " body " << r.body.substr(0, 40);
   }
@@ -64,6 +66,7 @@ inline void runHostileTable(const HostileCalls& calls) {
                           : c.expected == DnsExpect::notListed ? Lookup::clear
                                                                : Lookup::failed;
     const bool good = r.outcome == wanted && (wanted != Lookup::failed || shortReason(r.reason));
+    std::printf("%-30s %s\n", c.what.c_str(), describe(r).c_str());
     EXPECT_TRUE(check(good, c.limit)) << static_cast<int>(r.outcome) << " " << r.reason;
   }
   for (const HostilePtrCase& c : hostilePtrCases()) {
@@ -71,6 +74,7 @@ inline void runHostileTable(const HostileCalls& calls) {
     const NameLookup r = calls.reverse(c.address);
     const bool good =
         r.answered == c.answered && r.name.empty() && (r.answered || shortReason(r.reason));
+    std::printf("PTR, %-25s %s\n", c.what.c_str(), r.answered ? "no such name" : r.reason.c_str());
     EXPECT_TRUE(check(good)) << r.name << r.reason;
   }
   std::printf("hostile forms: %d tried, %d misread (%d of them known limits)\n", tried, misread,

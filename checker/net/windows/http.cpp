@@ -44,8 +44,9 @@ std::string reasonFor(DWORD error) {
     case ERROR_WINHTTP_CANNOT_CONNECT:
       return "no connection";
     case ERROR_WINHTTP_CONNECTION_ERROR:
-    case ERROR_WINHTTP_INVALID_SERVER_RESPONSE:
       return "connection cut";
+    case ERROR_WINHTTP_INVALID_SERVER_RESPONSE:  // not HTTP, or a status line cut short
+      return "invalid HTTP answer";
     case ERROR_WINHTTP_SECURE_FAILURE:  // synchronous calls report every certificate error so
     case ERROR_WINHTTP_SECURE_CERT_DATE_INVALID:
     case ERROR_WINHTTP_SECURE_CERT_CN_INVALID:
@@ -57,8 +58,8 @@ std::string reasonFor(DWORD error) {
       return "certificate rejected";
     case ERROR_WINHTTP_SECURE_CHANNEL_ERROR:
       return "TLS failure";
-    case ERROR_WINHTTP_REDIRECT_FAILED:
-      return "redirect refused";
+    case ERROR_WINHTTP_REDIRECT_FAILED:  // a scheme change, or too many hops
+      return "redirect failed";
     case ERROR_NOT_ENOUGH_MEMORY:
     case ERROR_OUTOFMEMORY:
       throw std::bad_alloc();
