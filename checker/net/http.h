@@ -9,7 +9,8 @@
 
 struct HttpResult {
   bool ok = false;           // a response arrived and its status is 200..299
-  std::uint32_t status = 0;  // 0 when no response (or no readable status) arrived
+  std::uint32_t status = 0;  // 0 when no response arrived: none, its header block never
+                             // ended, or its body's framing broke
   std::string body;          // bytes as received; may be partial
   std::string failure;       // why no usable response came: "time-out", "no connection", ...
   std::uint32_t retryAfterSeconds = 0;  // the answer's Retry-After in seconds; 0 when none

@@ -1,10 +1,8 @@
 // Keyword and marker tests over raw answer bodies. Answers are never parsed as documents.
 #include "scan/hosting.h"
 
-#include <algorithm>
 #include <array>
 #include <string_view>
-#include <vector>
 
 namespace {
 
@@ -17,71 +15,87 @@ std::size_t skipSpace(const std::string& s, std::size_t i) {
   return i;
 }
 
-// The text between the quotes of a JSON key, and whether the key's value is the literal true.
-struct KeySpan {
-  std::size_t begin;
-  std::size_t end;
+constexpr std::array<std::string_view, 10> KEYWORDS = {
+    "vpn",   "proxy",  "hosting", "datacenter", "data center",
+    "cloud", "server", "m247",    "ovh",        "hetzner"};
+
+// "C" locale lower-casing: only A-Z change.
+char lowerAscii(char c) {
+  const auto u = static_cast<unsigned char>(c);
+  return static_cast<char>(u | ((static_cast<unsigned char>(u - 'A') < 26u) ? 0x20 : 0));
+}
+
+bool keywordAt(const std::string& s, std::size_t at) {
+  switch (lowerAscii(s[at])) {  // the keywords' first letters: most bytes stop here
+    case 'c':
+    case 'd':
+    case 'h':
+    case 'm':
+    case 'o':
+    case 'p':
+    case 's':
+    case 'v':
+      break;
+    default:
+      return false;
+  }
+  for (const std::string_view keyword : KEYWORDS) {
+    if (s.size() - at < keyword.size()) continue;
+    std::size_t i = 0;
+    while (i < keyword.size() && lowerAscii(s[at + i]) == keyword[i]) ++i;
+    if (i == keyword.size()) return true;
+  }
+  return false;
+}
+
+// Whether the string that closes at `close` is a JSON key (a colon follows), and if so whether
+// its value is the literal true.
+struct KeyRead {
+  bool isKey;
   bool valueIsTrue;
 };
 
-// Every quoted string that is followed by a colon, in text order.
-std::vector<KeySpan> findKeySpans(const std::string& s) {
-  std::vector<KeySpan> spans;
-  std::size_t pos = 0;
-  while (true) {
-    const std::size_t open = s.find('"', pos);
-    if (open == std::string::npos) break;
-    std::size_t close = open + 1;
-    while (close < s.size() && s[close] != '"') close += (s[close] == '\\') ? 2 : 1;
-    if (close >= s.size()) break;  // unterminated: the rest is one string, not a key
-    const std::size_t colon = skipSpace(s, close + 1);
-    if (colon < s.size() && s[colon] == ':') {
-      const std::size_t value = skipSpace(s, colon + 1);
-      spans.push_back({open + 1, close, s.compare(value, 4, "true") == 0});
-    }
-    pos = close + 1;
-  }
-  return spans;
-}
-
-// A keyword inside a key counts only when the key's value is true: the FreeIPAPI answer always
-// has "isProxy", mostly false, and must not make every address a hosting address.
-bool occurrenceCounts(const std::vector<KeySpan>& spans, std::size_t at) {
-  const auto after = std::upper_bound(spans.begin(), spans.end(), at,
-                                      [](std::size_t p, const KeySpan& k) { return p < k.begin; });
-  if (after == spans.begin()) return true;
-  const KeySpan& span = *(after - 1);
-  if (at >= span.end) return true;
-  return span.valueIsTrue;
+KeyRead readKey(const std::string& s, std::size_t close) {
+  const std::size_t colon = skipSpace(s, close + 1);
+  if (colon >= s.size() || s[colon] != ':') return {false, false};
+  const std::size_t value = skipSpace(s, colon + 1);
+  return {true, s.compare(value, 4, "true") == 0};
 }
 
 }  // namespace
 
+// One pass, in constant extra memory whatever the body: a keyword outside a string, or inside a
+// string that is not a key, counts at once; one inside a key counts when the key's value is
+// true, which is known once the key closes. A string left open runs to the end and is no key.
 bool looksLikeHosting(const std::string& text) {
-  static constexpr std::array<std::string_view, 10> KEYWORDS = {
-      "vpn",   "proxy",  "hosting", "datacenter", "data center",
-      "cloud", "server", "m247",    "ovh",        "hetzner"};
-
-  // "C" locale lower-casing: only A-Z change. Branch-free so the loop vectorises.
-  std::string lower = text;
-  for (char& c : lower) {
-    const auto u = static_cast<unsigned char>(c);
-    c = static_cast<char>(u | ((static_cast<unsigned char>(u - 'A') < 26u) ? 0x20 : 0));
-  }
-
-  std::vector<KeySpan> spans;
-  bool spansReady = false;
-  for (const std::string_view keyword : KEYWORDS) {
-    for (std::size_t at = lower.find(keyword); at != std::string::npos;
-         at = lower.find(keyword, at + 1)) {
-      if (!spansReady) {
-        spans = findKeySpans(text);
-        spansReady = true;
+  bool inString = false;
+  bool hitInString = false;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (!inString) {
+      if (c == '"') {
+        inString = true;
+        hitInString = false;
+      } else if (keywordAt(text, i)) {
+        return true;
       }
-      if (occurrenceCounts(spans, at)) return true;
+      continue;
+    }
+    if (c == '"') {
+      inString = false;
+      if (hitInString) {
+        const KeyRead key = readKey(text, i);
+        if (!key.isKey || key.valueIsTrue) return true;
+      }
+      continue;
+    }
+    if (!hitInString && keywordAt(text, i)) hitInString = true;
+    if (c == '\\' && i + 1 < text.size()) {
+      ++i;  // the escaped byte belongs to the string, and may start a keyword
+      if (!hitInString && keywordAt(text, i)) hitInString = true;
     }
   }
-  return false;
+  return inString && hitInString;
 }
 
 bool hasJsonMarker(const std::string& body, const std::string& quotedKey,

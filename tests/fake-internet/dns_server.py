@@ -1,13 +1,17 @@
-"""A DNS server for the fake internet: answers A and PTR questions from the scenario, or
-NXDOMAIN, an empty answer, SERVFAIL, REFUSED, or nothing at all."""
+"""A DNS server for the fake internet, on UDP and TCP: answers A and PTR questions from the
+scenario, or NXDOMAIN, an empty answer, SERVFAIL, REFUSED, FORMERR, or nothing at all; or one of
+the broken answers resolvers meet: truncated with nothing over TCP, a reply with another ID or
+question, a name whose compression pointer points at itself, records of another type or class.
+A UDP answer over 512 bytes is sent truncated (TC bit, no records); TCP carries it whole."""
 
 import socket
 import struct
 import threading
 import time
 
-RCODE = {"nxdomain": 3, "servfail": 2, "refused": 5, "nodata": 0, "answer": 0}
-TYPE_A, TYPE_PTR, CLASS_IN = 1, 12, 1
+RCODE = {"nxdomain": 3, "servfail": 2, "refused": 5, "formerr": 1}
+TYPE_A, TYPE_PTR, TYPE_TXT, CLASS_IN, CLASS_CH = 1, 12, 16, 1, 3
+UDP_LIMIT = 512
 
 
 def _read_name(packet, offset):
@@ -30,7 +34,7 @@ def _encode_name(name):
     return out + b"\0"
 
 
-def answer(packet, scenario, log=None):
+def answer(packet, scenario, log=None, tcp=False):
     """The reply to one query, or None to stay silent."""
     ident, flags, qdcount = struct.unpack(">HHH", packet[:6])
     if qdcount != 1:
@@ -39,9 +43,9 @@ def answer(packet, scenario, log=None):
     qtype, _qclass = struct.unpack(">HH", packet[end:end + 4])
     question = packet[12:end + 4]
     if log:
-        log(f"dns {name} {qtype}")
+        log(f"dns {name} {qtype}{' tcp' if tcp else ''}")
     action, rtype, values = scenario.dns_rule(name)
-    if action == "drop":
+    if action == "drop" or (action == "truncated" and tcp):
         return None
     records = b""
     count = 0
@@ -52,14 +56,71 @@ def answer(packet, scenario, log=None):
                 rdata = socket.inet_aton(value) if wanted == TYPE_A else _encode_name(value)
                 records += struct.pack(">HHHIH", 0xC00C, wanted, CLASS_IN, 60, len(rdata)) + rdata
                 count += 1
-    reply_flags = 0x8000 | (flags & 0x7900) | 0x0080 | RCODE[action]
+    elif action in ("other-type", "other-class"):
+        rtype, rclass = (TYPE_TXT, CLASS_IN) if action == "other-type" else (TYPE_A, CLASS_CH)
+        rdata = b"\x09127.0.0.2" if rtype == TYPE_TXT else socket.inet_aton("127.0.0.2")
+        records = struct.pack(">HHHIH", 0xC00C, rtype, rclass, 60, len(rdata)) + rdata
+        count = 1
+    elif action == "pointer-loop":
+        offset = 12 + len(question)  # the record's owner name points at itself
+        records = struct.pack(">HHHIH", 0xC000 | offset, TYPE_A, CLASS_IN, 60, 4) + bytes(
+            [127, 0, 0, 2])
+        count = 1
+    elif action == "wrong-question":
+        question = _encode_name("other." + name) + question[end - 12:]
+    truncated = action == "truncated" or (not tcp and 12 + len(question) + len(records) > UDP_LIMIT)
+    if truncated:
+        records, count = b"", 0
+    reply_flags = (0x8000 | (flags & 0x7900) | 0x0080 | RCODE.get(action, 0) |
+                   (0x0200 if truncated else 0))
+    if action == "wrong-id":
+        ident ^= 0x5A5A
     header = struct.pack(">HHHHHH", ident, reply_flags, 1, count, 0, 0)
     return header + question + records
+
+
+def _serve_tcp(scenario, log, address, port):
+    server = socket.socket(socket.AF_INET, socket.SOCK_STREAM)
+    server.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
+    server.bind((address, port))
+    server.listen(16)
+
+    def read_exact(conn, n):
+        data = b""
+        while len(data) < n:
+            chunk = conn.recv(n - len(data))
+            if not chunk:
+                return None
+            data += chunk
+        return data
+
+    def handle(conn):
+        with conn:
+            try:
+                while True:
+                    size = read_exact(conn, 2)
+                    packet = size and read_exact(conn, struct.unpack(">H", size)[0])
+                    if not packet:
+                        return
+                    response = answer(packet, scenario, log, tcp=True)
+                    if response is None:
+                        return  # hang up without a word
+                    conn.sendall(struct.pack(">H", len(response)) + response)
+            except (OSError, ValueError, IndexError, struct.error):
+                return
+
+    def loop():
+        while True:
+            conn, _ = server.accept()
+            threading.Thread(target=handle, args=(conn,), daemon=True).start()
+
+    threading.Thread(target=loop, daemon=True).start()
 
 
 def serve(scenario, log=None, address="127.0.0.1", port=53):
     sock = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
     sock.bind((address, port))
+    _serve_tcp(scenario, log, address, port)
 
     def reply(packet, peer):
         try:

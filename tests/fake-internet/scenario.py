@@ -7,9 +7,10 @@ Later definitions replace earlier ones, so a scenario can include a base and cha
 import os
 import re
 
-DNS_ACTIONS = {"nxdomain", "nodata", "servfail", "refused", "drop"}
+DNS_ACTIONS = {"nxdomain", "nodata", "servfail", "refused", "drop", "formerr", "truncated",
+               "wrong-id", "wrong-question", "pointer-loop", "other-type", "other-class"}
 PAGE_KEYS = {"status", "delay", "header", "cut", "stall", "trickle", "repeat", "echo-request",
-             "redirect", "body", "body-file", "body-hex"}
+             "redirect", "body", "body-file", "body-hex", "raw", "cut-by-path", "crlf"}
 
 
 class ScenarioError(Exception):
@@ -38,6 +39,9 @@ class Page:
         self.trickle_ms = None
         self.repeat = None
         self.echo_request = False
+        self.raw = False  # the body is sent as the whole answer, with no head of our own
+        self.cut_by_path = False  # cut after as many bytes as the path's last part says
+        self.crlf = False  # every newline of the body becomes CR LF
 
 
 class Scenario:
@@ -114,6 +118,9 @@ def load(path, scenario=None, depth=0):
                 scenario.dns[name] = (kind.lower(), None, [])
             elif kind in ("A", "PTR") and len(parts) > 2:
                 scenario.dns[name] = ("answer", kind, parts[2:])
+            elif kind == "many" and len(parts) == 4:
+                count = _number(parts[2], kind, line_no, path)
+                scenario.dns[name] = ("answer", "A", [parts[3]] * count)
             else:
                 raise ScenarioError(f"{path}:{line_no}: unknown dns answer {kind!r}")
             page = None
@@ -150,6 +157,12 @@ def load(path, scenario=None, depth=0):
                 page.headers.append((name.strip(), value.strip()))
             elif word == "echo-request":
                 page.echo_request = True
+            elif word == "raw":
+                page.raw = True
+            elif word == "cut-by-path":
+                page.cut_by_path = True
+            elif word == "crlf":
+                page.crlf = True
             elif word == "redirect":
                 page.status = 301
                 page.headers.append(("Location", rest))

@@ -50,24 +50,34 @@ def _respond(conn, port, head, scenario, log):
     if delay:
         time.sleep(delay / 1000)
     body = b"port %d\r\n" % port + head + b"\r\n\r\n" if page.echo_request else page.body
+    if page.crlf:
+        body = body.replace(b"\n", b"\r\n")
     if page.repeat is not None:
         unit = body or b"x"
         body = (unit * (page.repeat // len(unit) + 1))[:page.repeat]
-    if page.stall_s is not None and page.cut is None:
+    if page.stall_s is not None and page.cut is None and not page.cut_by_path:
         time.sleep(page.stall_s)  # silent before the headers
         return
 
-    out = [f"HTTP/1.1 {page.status} {_reason(page.status)}"]
-    out += [f"{name}: {value}" for name, value in page.headers]
-    out += [f"Content-Length: {len(body)}", "Connection: close", "", ""]
-    head_bytes = "\r\n".join(out).encode("latin-1")
-    if page.cut is None and not page.trickle_ms and len(body) < (1 << 16):
+    if page.raw:
+        head_bytes = b""  # the body is the whole answer, status line and headers included
+    else:
+        out = [f"HTTP/1.1 {page.status} {_reason(page.status)}"]
+        out += [f"{name}: {value}" for name, value in page.headers]
+        out += [f"Content-Length: {len(body)}", "Connection: close", "", ""]
+        head_bytes = "\r\n".join(out).encode("latin-1")
+    cut = page.cut
+    if page.cut_by_path:
+        cut = int(path.rsplit("/", 1)[1])
+    if cut is None and not page.trickle_ms and len(body) < (1 << 16):
         conn.sendall(head_bytes + body)  # one write: no Nagle wait between head and body
         return
-    conn.sendall(head_bytes)
+    if head_bytes:
+        conn.sendall(head_bytes)
 
-    if page.cut is not None:
-        conn.sendall(body[:page.cut])
+    if cut is not None:
+        if cut:
+            conn.sendall(body[:cut])
         if page.stall_s is not None:
             time.sleep(page.stall_s)
         return

@@ -157,6 +157,9 @@ TEST(LooksLikeHosting, FindsKeywordsExceptInKeysWhoseValueIsNotTrue) {
       {R"({"list":["vpn","tor"]})", true},  // array elements are values
       {"<html><a href=\"vpn\">VPN</a></html>", true},
       {R"({"unterminated proxy)", true},
+      {R"({"is\"Proxy":false,"\vpn":false})", false},  // escapes stay inside the key
+      {R"({"":"","isProxy"  :  true  })", true},
+      {"\"proxy\"\\", true},  // a string, never a key: nothing follows
       {"caf\xC3\xA9 \xC3\x89TAT", false},
   };
   for (const auto& c : cases) EXPECT_EQ(looksLikeHosting(c.text), c.hosting) << c.text;

@@ -12,22 +12,13 @@
 #include "app_state.h"
 #include "com_handler.h"
 #include "net/public_ip.h"
+#include "net/windows/sockets.h"
 #include "net/windows/text.h"
 #include "scan/run_scan.h"
 
 namespace {
 
-// Windows Sockets for the lifetime of one piece of worker work; the calls are counted, so
-// workers running side by side do not disturb each other.
-struct WinsockScope {
-  WinsockScope() {
-    WSADATA data;
-    WSAStartup(0x0202, &data);
-  }
-  ~WinsockScope() { WSACleanup(); }
-  WinsockScope(const WinsockScope&) = delete;
-  WinsockScope& operator=(const WinsockScope&) = delete;
-};
+using WinsockScope = SocketsScope;
 
 struct WebMessageReceived final
     : ComHandler<WebMessageReceived, ICoreWebView2WebMessageReceivedEventHandler,

@@ -5,15 +5,24 @@
 //
 // Limits: resolve + connect + TLS handshake within 10 s (CURLOPT_CONNECTTIMEOUT_MS); once the
 // request is on its way, 10 s without a byte in either direction ends the call (checked in the
-// progress callback, since curl's low-speed limit averages and would cut off slow but steady
-// servers); the whole call ends after 60 s; a body beyond 16 MiB ends it with ok false.
+// progress callback against the socket's own byte counters, since curl's low-speed limit
+// averages and its callbacks see whole header lines only); the whole call ends after 60 s; a
+// body beyond 16 MiB ends it with ok false.
+//
+// A status counts only once the blank line that ends its header block has arrived: a server
+// that hangs up or falls silent before that gave no answer (status 0, empty body), and so did
+// one whose chunked framing is broken. A connection that breaks mid-body keeps what arrived.
 #include "net/http.h"
 
 #include <curl/curl.h>
+#include <linux/tcp.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
 
 #include <algorithm>
 #include <chrono>
+#include <cstring>
 #include <mutex>
 #include <new>
 
@@ -28,6 +37,10 @@ struct Transfer {
   bool requestSent = false;  // the stall clock runs only once the connection stands
   bool stalled = false;
   bool tooLarge = false;
+  bool headersDone = false;                // the current response's header block has ended
+  curl_socket_t socket = CURL_SOCKET_BAD;  // the connection's socket, the latest one opened
+  std::uint64_t socketBytes = 0;           // bytes received + sent on it, as last seen
+  curl_off_t bodyBytes = 0;  // curl's own counters, for a socket the kernel does not count
 };
 
 void noteActivity(Transfer& t) {
@@ -46,12 +59,48 @@ size_t onBody(char* data, size_t size, size_t count, void* user) {
   return n;
 }
 
-size_t onHeader(char*, size_t size, size_t count, void* user) {
-  noteActivity(*static_cast<Transfer*>(user));
-  return size * count;
+// curl hands over one header line at a time, the status line of each response (a redirect's,
+// then the next hop's) first and the blank line that ends the block last.
+size_t onHeader(char* data, size_t size, size_t count, void* user) {
+  auto& t = *static_cast<Transfer*>(user);
+  const size_t n = size * count;
+  noteActivity(t);
+  if (n >= 5 && std::memcmp(data, "HTTP/", 5) == 0) t.headersDone = false;
+  if ((n == 2 && data[0] == '\r' && data[1] == '\n') || (n == 1 && data[0] == '\n')) {
+    t.headersDone = true;
+  }
+  return n;
 }
 
-int onProgress(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
+// Any byte in or out since the last look counts as activity, header bytes curl still holds
+// included.
+void noteSocketBytes(Transfer& t, curl_off_t dlnow, curl_off_t ulnow) {
+  if (dlnow + ulnow != t.bodyBytes) {
+    t.bodyBytes = dlnow + ulnow;
+    noteActivity(t);
+  }
+  const curl_socket_t socket = t.socket;
+  if (socket == CURL_SOCKET_BAD) return;
+  tcp_info info;
+  std::memset(&info, 0, sizeof info);
+  socklen_t length = sizeof info;
+  if (getsockopt(socket, IPPROTO_TCP, TCP_INFO, &info, &length) != 0) return;
+  const std::uint64_t bytes = info.tcpi_bytes_received + info.tcpi_bytes_sent;
+  if (bytes != t.socketBytes) {
+    t.socketBytes = bytes;
+    noteActivity(t);
+  }
+}
+
+// curl has no socket to tell while a transfer runs; it is noted as curl opens it.
+int onSocket(void* user, curl_socket_t socket, curlsocktype) {
+  auto& t = *static_cast<Transfer*>(user);
+  t.socket = socket;
+  t.socketBytes = 0;
+  return CURL_SOCKOPT_OK;
+}
+
+int onProgress(void* user, curl_off_t, curl_off_t dlnow, curl_off_t, curl_off_t ulnow) {
   auto& t = *static_cast<Transfer*>(user);
   if (!t.requestSent) {
     curl_off_t pretransfer = 0;
@@ -62,6 +111,7 @@ int onProgress(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
     }
     return 0;
   }
+  noteSocketBytes(t, dlnow, ulnow);
   if (Clock::now() - t.lastActivity >= std::chrono::milliseconds(PHASE_TIMEOUT_MS)) {
     t.stalled = true;
     return 1;  // aborts the transfer with CURLE_ABORTED_BY_CALLBACK
@@ -69,9 +119,18 @@ int onProgress(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
   return 0;
 }
 
-std::string reasonFor(CURLcode code, const Transfer& t) {
+bool mentionsChunks(const char* message) {
+  std::string text(message);
+  std::transform(text.begin(), text.end(), text.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return text.find("chunk") != std::string::npos;
+}
+
+// status: the response code curl last read (a redirect's, when a later hop failed).
+std::string reasonFor(CURLcode code, const Transfer& t, long status, const char* message) {
   if (t.tooLarge) return "body too large";
   if (t.stalled) return "time-out";
+  const bool redirected = status >= 300 && status <= 399;
   switch (code) {
     case CURLE_OPERATION_TIMEDOUT:
       return "time-out";
@@ -84,17 +143,24 @@ std::string reasonFor(CURLcode code, const Transfer& t) {
       return "certificate rejected";
     case CURLE_SSL_CONNECT_ERROR:
       return "TLS failure";
-    case CURLE_PARTIAL_FILE:
     case CURLE_RECV_ERROR:
+      if (mentionsChunks(message)) return "broken chunked body";
+      return "connection cut";
+    case CURLE_PARTIAL_FILE:
     case CURLE_GOT_NOTHING:
       return "connection cut";
+    case CURLE_BAD_CONTENT_ENCODING:
+      return "broken body encoding";
     case CURLE_TOO_MANY_REDIRECTS:
-    case CURLE_UNSUPPORTED_PROTOCOL:
-      return "redirect refused";
+      return "too many redirects";
+    case CURLE_UNSUPPORTED_PROTOCOL:  // also curl's word for a reply that is not HTTP at all
+      return redirected ? "redirect refused" : "not an HTTP answer";
+    case CURLE_WEIRD_SERVER_REPLY:
+      return "not an HTTP answer";
     case CURLE_OUT_OF_MEMORY:
       throw std::bad_alloc();
     default:
-      return curl_easy_strerror(code);
+      return std::string(curl_easy_strerror(code)).substr(0, 60);
   }
 }
 
@@ -137,6 +203,7 @@ HttpResult httpGet(const std::string& host, const std::string& path, bool secure
   transfer.result = &result;
   transfer.handle = handle;
 
+  char message[CURL_ERROR_SIZE] = {};
   const std::string url = std::string(secure ? "https://" : "http://") + host + path;
   // curl adds "Accept: */*" on its own; the request carries the user agent and nothing else.
   curl_slist* headers = curl_slist_append(nullptr, "Accept:");
@@ -159,24 +226,37 @@ HttpResult httpGet(const std::string& host, const std::string& path, bool secure
   curl_easy_setopt(handle, CURLOPT_XFERINFOFUNCTION, onProgress);
   curl_easy_setopt(handle, CURLOPT_XFERINFODATA, &transfer);
   curl_easy_setopt(handle, CURLOPT_NOPROGRESS, 0L);
+  curl_easy_setopt(handle, CURLOPT_ERRORBUFFER, message);
+  curl_easy_setopt(handle, CURLOPT_SOCKOPTFUNCTION, onSocket);
+  curl_easy_setopt(handle, CURLOPT_SOCKOPTDATA, &transfer);
   useHashedCertificateFolder(handle);
 
   const CURLcode code = curl_easy_perform(handle);
 
   long status = 0;
   if (curl_easy_getinfo(handle, CURLINFO_RESPONSE_CODE, &status) != CURLE_OK) status = 0;
+  // Seconds or an HTTP date, read by curl from the last response; 0 without the header.
+  curl_off_t retryAfter = 0;
+  if (curl_easy_getinfo(handle, CURLINFO_RETRY_AFTER, &retryAfter) != CURLE_OK) retryAfter = 0;
+  curl_slist_free_all(headers);
+  curl_easy_cleanup(handle);
+  if (code != CURLE_OK) result.failure = reasonFor(code, transfer, status, message);
+
+  // A redirect whose next hop failed, headers that never ended, or a body whose framing broke:
+  // none of them is an answer.
+  const bool hopFailed = code != CURLE_OK && status >= 300 && status <= 399;
+  if (!transfer.headersDone || hopFailed || result.failure == "broken chunked body") {
+    result.status = 0;
+    result.body.clear();
+    if (result.failure.empty()) result.failure = "connection cut";
+    return result;
+  }
   result.status = status > 0 ? static_cast<std::uint32_t>(status) : 0;
   // A body that breaks off after the headers is kept and judged by its status, as a reader
   // that lost its connection mid-way would; only an oversized body is refused outright.
   result.ok = !transfer.tooLarge && result.status - 200u <= 99u;
-  // Seconds or an HTTP date, read by curl from the last response; 0 without the header.
-  curl_off_t retryAfter = 0;
-  if (curl_easy_getinfo(handle, CURLINFO_RETRY_AFTER, &retryAfter) == CURLE_OK && retryAfter > 0) {
+  if (retryAfter > 0) {
     result.retryAfterSeconds = static_cast<std::uint32_t>(std::min<curl_off_t>(retryAfter, 86400));
   }
-
-  curl_slist_free_all(headers);
-  curl_easy_cleanup(handle);
-  if (code != CURLE_OK) result.failure = reasonFor(code, transfer);
   return result;
 }

@@ -1,59 +1,55 @@
-// reverseDnsName on the system resolver: inet_pton (AF_INET) and getnameinfo with NI_NAMEREQD,
-// so a numeric text never stands in for a name. getnameinfo asks through this thread's resolver
-// state (_res), whose limits are shortened to the deadline for the call and restored after.
+// reverseDnsName on libresolv: inet_pton (AF_INET), then a PTR question for
+// <d.c.b.a>.in-addr.arpa through dns_query.h, so a resolver error is never taken for "no such
+// name" (getnameinfo folds FORMERR and others into EAI_NONAME). ns_name_uncompress reads the
+// name.
 #include "net/reverse_dns.h"
 
 #include <arpa/inet.h>
-#include <netdb.h>
-#include <resolv.h>
-#include <sys/socket.h>
 
-#include <cstring>
-#include <new>
+#include <string>
 
-#include "net/posix/resolver_deadline.h"
+#include "net/posix/dns_query.h"
+
+namespace {
+
+std::string ptrQueryName(const in_addr& address) {
+  const auto* b = reinterpret_cast<const unsigned char*>(&address);
+  return std::to_string(b[3]) + "." + std::to_string(b[2]) + "." + std::to_string(b[1]) + "." +
+         std::to_string(b[0]) + ".in-addr.arpa.";
+}
+
+}  // namespace
 
 NameLookup reverseDnsName(const std::string& address, Deadline deadline) {
   NameLookup lookup;
-  sockaddr_in socketAddress;
-  std::memset(&socketAddress, 0, sizeof socketAddress);
-  socketAddress.sin_family = AF_INET;
+  in_addr binary;
   const bool textHasNul = address.find('\0') != std::string::npos;
-  if (textHasNul || inet_pton(AF_INET, address.c_str(), &socketAddress.sin_addr) != 1) {
+  if (textHasNul || inet_pton(AF_INET, address.c_str(), &binary) != 1) {
     lookup.answered = true;  // not dotted IPv4: no name, without asking anyone
     return lookup;
   }
-  char host[NI_MAXHOST];
-  std::memset(host, 0, sizeof host);
-  const bool bounded = deadline != NO_DEADLINE && res_init() == 0;
-  const int retrans = _res.retrans;
-  const int retry = _res.retry;
-  if (bounded && !fitResolverToDeadline(_res, deadline)) {
-    lookup.reason = "time-out";
+  const DnsReply reply = askDns(ptrQueryName(binary), ns_t_ptr, deadline);
+  if (reply.kind == DnsReply::Kind::failed) {
+    lookup.reason = reply.reason;
     return lookup;
   }
-  const int rc = getnameinfo(reinterpret_cast<const sockaddr*>(&socketAddress),
-                             sizeof socketAddress, host, sizeof host, nullptr, 0, NI_NAMEREQD);
-  if (bounded) {
-    _res.retrans = retrans;
-    _res.retry = retry;
-  }
-  switch (rc) {
-    case 0:
-      lookup.answered = true;
-      lookup.name = host;
-      break;
-    case EAI_NONAME:
-      lookup.answered = true;  // the resolver says there is no PTR record
-      break;
-    case EAI_AGAIN:
-      lookup.reason = "temporary DNS failure";
-      break;
-    case EAI_MEMORY:
-      throw std::bad_alloc();
-    default:
-      lookup.reason = gai_strerror(rc);
-      break;
+  lookup.answered = true;
+  if (reply.kind == DnsReply::Kind::noSuchName) return lookup;
+
+  bool broken = false;
+  const bool parsed = eachAnswerRecord(reply, [&](const ns_msg& message, const ns_rr& rr) {
+    if (!lookup.name.empty() || ns_rr_class(rr) != ns_c_in || ns_rr_type(rr) != ns_t_ptr) return;
+    char name[NS_MAXDNAME];
+    if (ns_name_uncompress(ns_msg_base(message), ns_msg_end(message), ns_rr_rdata(rr), name,
+                           sizeof name) < 0) {
+      broken = true;
+      return;
+    }
+    lookup.name = name;
+  });
+  if (!parsed || broken) {
+    lookup = NameLookup{};
+    lookup.reason = "malformed answer";
   }
   return lookup;
 }

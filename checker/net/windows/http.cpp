@@ -3,6 +3,11 @@
 // WinHttpQueryDataAvailable, WinHttpReadData, WinHttpCloseHandle.
 // One session, connection and request per call; the proxy is WinHTTP's own default, not the
 // user's browser settings.
+//
+// A status counts only once the blank line that ends its header block has arrived (the raw
+// headers end in an empty line; Wine's WinHTTP hands over a block that broke off as it is). A
+// body whose framing is broken is no answer either; a connection that breaks mid-body (cut, or
+// short of its Content-Length) keeps what arrived.
 #include <windows.h>
 #include <winhttp.h>
 
@@ -39,8 +44,9 @@ std::string reasonFor(DWORD error) {
     case ERROR_WINHTTP_CANNOT_CONNECT:
       return "no connection";
     case ERROR_WINHTTP_CONNECTION_ERROR:
-    case ERROR_WINHTTP_INVALID_SERVER_RESPONSE:
       return "connection cut";
+    case ERROR_WINHTTP_INVALID_SERVER_RESPONSE:  // not HTTP, or a status line cut short
+      return "invalid HTTP answer";
     case ERROR_WINHTTP_SECURE_FAILURE:  // synchronous calls report every certificate error so
     case ERROR_WINHTTP_SECURE_CERT_DATE_INVALID:
     case ERROR_WINHTTP_SECURE_CERT_CN_INVALID:
@@ -52,8 +58,8 @@ std::string reasonFor(DWORD error) {
       return "certificate rejected";
     case ERROR_WINHTTP_SECURE_CHANNEL_ERROR:
       return "TLS failure";
-    case ERROR_WINHTTP_REDIRECT_FAILED:
-      return "redirect refused";
+    case ERROR_WINHTTP_REDIRECT_FAILED:  // a scheme change, or too many hops
+      return "redirect failed";
     case ERROR_NOT_ENOUGH_MEMORY:
     case ERROR_OUTOFMEMORY:
       throw std::bad_alloc();
@@ -90,6 +96,35 @@ struct Clock {
 void CALLBACK onPhase(HINTERNET handle, DWORD_PTR context, DWORD, LPVOID, DWORD) {
   const auto* clock = reinterpret_cast<const Clock*>(context);
   if (clock) applyTimeouts(handle, *clock->limits, clock->deadline);
+}
+
+bool headerBlockEnded(HINTERNET request) {
+  DWORD size = 0;
+  WinHttpQueryHeaders(request, WINHTTP_QUERY_RAW_HEADERS_CRLF, WINHTTP_HEADER_NAME_BY_INDEX,
+                      WINHTTP_NO_OUTPUT_BUFFER, &size, WINHTTP_NO_HEADER_INDEX);
+  if (GetLastError() != ERROR_INSUFFICIENT_BUFFER || size == 0) return false;
+  std::wstring raw(size / sizeof(wchar_t) + 1, L'\0');
+  if (!WinHttpQueryHeaders(request, WINHTTP_QUERY_RAW_HEADERS_CRLF, WINHTTP_HEADER_NAME_BY_INDEX,
+                           raw.data(), &size, WINHTTP_NO_HEADER_INDEX)) {
+    return false;
+  }
+  raw.resize(size / sizeof(wchar_t));
+  return raw.size() >= 4 && raw.compare(raw.size() - 4, 4, L"\r\n\r\n") == 0;
+}
+
+// The announced body length, if the answer gave one.
+bool contentLength(HINTERNET request, DWORD& length) {
+  DWORD size = sizeof(length);
+  return WinHttpQueryHeaders(request, WINHTTP_QUERY_CONTENT_LENGTH | WINHTTP_QUERY_FLAG_NUMBER,
+                             WINHTTP_HEADER_NAME_BY_INDEX, &length, &size,
+                             WINHTTP_NO_HEADER_INDEX) != FALSE;
+}
+
+// A read that ended because the connection broke or fell silent keeps what arrived; any other
+// failure means the body's framing could not be followed.
+bool connectionBroke(DWORD error) {
+  return error == ERROR_WINHTTP_TIMEOUT || error == WSAETIMEDOUT ||
+         error == ERROR_WINHTTP_CONNECTION_ERROR;
 }
 
 }  // namespace
@@ -139,6 +174,10 @@ HttpResult httpGetWithin(const std::string& host, const std::string& path, bool 
     return result;
   }
 
+  if (!headerBlockEnded(h.request)) {
+    result.failure = "incomplete headers";
+    return result;
+  }
   DWORD status = 0;
   DWORD size = sizeof(status);
   WinHttpQueryHeaders(h.request, WINHTTP_QUERY_STATUS_CODE | WINHTTP_QUERY_FLAG_NUMBER,
@@ -154,6 +193,7 @@ HttpResult httpGetWithin(const std::string& host, const std::string& path, bool 
   }
 
   bool tooLarge = false;
+  bool framingBroken = false;
   std::string readFailure;
   for (;;) {
     if (msLeft(deadline) == 0) {
@@ -163,7 +203,9 @@ HttpResult httpGetWithin(const std::string& host, const std::string& path, bool 
     applyTimeouts(h.request, limits, deadline);
     DWORD available = 0;
     if (!WinHttpQueryDataAvailable(h.request, &available)) {
-      readFailure = reasonFor(GetLastError());
+      const DWORD error = GetLastError();
+      framingBroken = !connectionBroke(error);
+      readFailure = framingBroken ? "broken body framing" : reasonFor(error);
       break;
     }
     if (available == 0) break;
@@ -173,7 +215,9 @@ HttpResult httpGetWithin(const std::string& host, const std::string& path, bool 
     std::vector<char> buffer(wanted, '\0');
     DWORD read = 0;
     if (!WinHttpReadData(h.request, buffer.data(), wanted, &read)) {
-      readFailure = reasonFor(GetLastError());
+      const DWORD error = GetLastError();
+      framingBroken = !connectionBroke(error);
+      readFailure = framingBroken ? "broken body framing" : reasonFor(error);
       break;
     }
     result.body.append(buffer.data(), read);
@@ -184,6 +228,17 @@ HttpResult httpGetWithin(const std::string& host, const std::string& path, bool 
     }
   }
 
+  if (framingBroken) {
+    result.status = 0;
+    result.body.clear();
+    result.failure = readFailure;
+    return result;
+  }
+  DWORD announced = 0;
+  if (readFailure.empty() && !tooLarge && contentLength(h.request, announced) &&
+      result.body.size() < announced) {
+    readFailure = "connection cut";
+  }
   // A body that breaks off (cut, stalled, or ended by the call's ceiling) is kept and judged by
   // its status; only an oversized body is refused outright.
   result.ok = result.status - 200u <= 99u && !tooLarge;

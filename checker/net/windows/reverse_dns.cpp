@@ -1,5 +1,8 @@
 // Reverse DNS on Windows Sockets: inet_pton, then getnameinfo with NI_NAMEREQD (a name or
-// nothing, never the numeric text). The caller has started Windows Sockets (WSAStartup).
+// nothing, never the numeric text). getnameinfo folds resolver errors (FORMERR, a silent
+// server) into EAI_NONAME, so "no name" is asked again as a PTR question for
+// <d.c.b.a>.in-addr.arpa on the DNS client (dns_query.h): only NXDOMAIN or an answer without a
+// PTR record is "no such name". The caller has started Windows Sockets (WSAStartup).
 #include "net/reverse_dns.h"
 
 #include <winsock2.h>
@@ -8,6 +11,8 @@
 #include <string>
 #include <utility>
 
+#include "net/windows/dns_query.h"
+
 namespace {
 
 NameLookup answered(std::string name) {
@@ -15,6 +20,12 @@ NameLookup answered(std::string name) {
 }
 NameLookup failed(std::string reason) {
   return NameLookup{false, {}, std::move(reason)};
+}
+
+std::string ptrQueryName(const in_addr& address) {
+  const auto* b = reinterpret_cast<const unsigned char*>(&address);
+  return std::to_string(b[3]) + "." + std::to_string(b[2]) + "." + std::to_string(b[1]) + "." +
+         std::to_string(b[0]) + ".in-addr.arpa";
 }
 
 }  // namespace
@@ -31,8 +42,8 @@ NameLookup reverseDnsName(const std::string& address, Deadline /*deadline: no li
                              sizeof(socketAddress), host, sizeof(host), nullptr, 0, NI_NAMEREQD);
   if (rc == 0) return answered(host);
   switch (rc) {
-    case EAI_NONAME:  // WSAHOST_NOT_FOUND: the address has no PTR record
-      return answered({});
+    case EAI_NONAME:
+      break;
     case EAI_AGAIN:
       return failed("temporary DNS failure");
     case WSANOTINITIALISED:
@@ -40,4 +51,14 @@ NameLookup reverseDnsName(const std::string& address, Deadline /*deadline: no li
     default:
       return failed("no answer");
   }
+
+  DnsRecordList records;
+  const DNS_STATUS status = askDns(ptrQueryName(socketAddress.sin_addr), DNS_TYPE_PTR, records);
+  if (isNoSuchName(status)) return answered({});
+  if (status != 0) return failed(dnsFailureReason(status));
+  for (const DNS_RECORDA* record = records.get(); record != nullptr; record = record->pNext) {
+    if (record->Flags.S.Section != DnsSectionAnswer || record->wType != DNS_TYPE_PTR) continue;
+    if (record->Data.PTR.pNameHost != nullptr) return answered(record->Data.PTR.pNameHost);
+  }
+  return answered({});
 }

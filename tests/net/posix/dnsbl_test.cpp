@@ -76,3 +76,12 @@ TEST(ReverseDns, NameNoNameAndFailure) {
 }
 
 }  // namespace
+
+// Run with the resolver pointed at an address where nothing listens (see CMakeLists.txt): a
+// refused query is not a time-out, and never "not listed".
+TEST(DnsNoServer, RefusedQueriesSaySo) {
+  EXPECT_EQ(describe(dnsblListed("192.0.2.13", "bl.test")), "failed: DNS server unreachable");
+  const NameLookup r = reverseDnsName("198.51.100.24");
+  EXPECT_FALSE(r.answered);
+  EXPECT_EQ(r.reason, "DNS server unreachable");
+}

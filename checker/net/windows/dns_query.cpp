@@ -1,0 +1,34 @@
+#include "net/windows/dns_query.h"
+
+DNS_STATUS askDns(const std::string& name, WORD type, DnsRecordList& records) {
+  PDNS_RECORDA first = nullptr;
+  const DNS_STATUS status = DnsQuery_UTF8(
+      name.c_str(), type, DNS_QUERY_STANDARD | DNS_QUERY_NO_NETBT | DNS_QUERY_TREAT_AS_FQDN,
+      nullptr, &first, nullptr);
+  records.reset(first);
+  return status;
+}
+
+bool isNoSuchName(DNS_STATUS status) {
+  return status == DNS_ERROR_RCODE_NAME_ERROR || status == DNS_INFO_NO_RECORDS;
+}
+
+std::string dnsFailureReason(DNS_STATUS status) {
+  switch (status) {
+    case ERROR_TIMEOUT:
+      return "time-out";
+    case DNS_ERROR_RCODE_SERVER_FAILURE:
+      return "server failure";
+    case DNS_ERROR_RCODE_REFUSED:
+      return "refused by the list";
+    case DNS_ERROR_RCODE_FORMAT_ERROR:
+      return "format error (FORMERR)";
+    case DNS_ERROR_INVALID_NAME:
+    case DNS_ERROR_INVALID_NAME_CHAR:
+      return "malformed query name";
+    case DNS_ERROR_BAD_PACKET:
+      return "malformed answer";
+    default:
+      return "DNS error " + std::to_string(status);
+  }
+}
