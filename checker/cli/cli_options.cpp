@@ -1,14 +1,17 @@
 // Reads velmora-scan's switches. Values may follow as the next argument or after '='.
 #include "cli/cli_options.h"
 
+#include <charconv>
 #include <optional>
 
-const char* const USAGE_TEXT = R"(Usage: velmora-scan [options] [ADDRESS]
+const char* const USAGE_TEXT = R"(Usage: velmora-scan [options] [ADDRESS...]
+       velmora-scan [options] --file FILE
 
 Asks sixteen public sources how clean an IPv4 address looks (proxy, VPN, hosting,
 abuse) and prints each source's answer, a 0-100 risk score and a verdict: Clean,
 Watchlist, Suspicious or High risk. Without ADDRESS it scans this machine's public
-address, found through an IP echo service.
+address, found through an IP echo service. With several addresses (or --file) it
+scans them all in one run and prints one row per address.
 
 Sources (all are asked unless switched off):
   --no-geo           skip the geolocation service
@@ -21,29 +24,80 @@ Sources (all are asked unless switched off):
                      deep is the default
   --fast             the same as --mode fast
 
+Addresses:
+  --file FILE        also scan the addresses in FILE, one per line, after those
+                     given as arguments; blank lines and lines starting with '#'
+                     are skipped; FILE '-' is standard input
+  --jobs N           scan up to N addresses at once (1-32, default 4); each scan
+                     still asks its sources one after another
+
 Output:
-  --json             print the result as one line of JSON (a "scanResult" object)
+  --json             one line of JSON per address (a "scanResult" object, JSON
+                     Lines), in input order, each exactly what a scan of that
+                     address alone prints
+  --csv              a header line, then one row per address in input order:
+                     address, score, verdict, flagged, unknown, one column per
+                     source with its status, and problem (why a row is not an
+                     IPv4 address)
+  --details          after the summary of several addresses, each address's full
+                     report, in input order
+  --nagios           one line in the monitoring plugin format, and its exit status
+  -w, --warning N    with --nagios: WARNING from this score on (default 45)
+  -c, --critical N   with --nagios: CRITICAL from this score on (default 75)
   --my-ip            only find this machine's public address and print it
                      (with --json: an "ipResult" object)
-  --fail-on LEVEL    exit with 1 when the verdict is LEVEL or worse; LEVEL is
-                     watchlist, suspicious or high
+  --fail-on LEVEL    exit with 1 when the verdict (of the worst address) is LEVEL
+                     or worse; LEVEL is watchlist, suspicious or high
   -h, --help         show this help and exit
   -V, --version      show the version and exit
+  --                 every argument after it is an address, even one starting with '-'
+
+A value follows its option as the next argument or after '=' (--jobs 8, --jobs=8).
+
+Without --json, --csv or --nagios, several addresses give a summary table, worst
+first (highest score first, then input order; lines that are not IPv4 addresses
+last, with the reason), then how many addresses got each verdict. A line that is
+not an IPv4 address is never skipped: it gets its row with the reason, and with
+--json the engine's answer for that text, as a single scan would print it. On a
+terminal, standard error shows the addresses done, the rate, the time left, and
+any service whose free-tier limit is holding the run back.
 
 A source that could not be asked (offline, rate-limited, refused) is reported as
 "unknown" and adds nothing to the score; the report says how many there were, so
 an offline scan is never mistaken for a clean one.
 
+Rate limits: one run never asks a web service more often than its published free
+tier allows (ip-api.com: 45 a minute, freeipapi.com: 60 a minute, proxycheck.io:
+100 a day, ...). A service that answers 429 (too many requests) is not asked
+again before its Retry-After has passed (60 s without one); the address whose
+request got the 429 shows that source as "unknown". No request is repeated. A
+request that would have to wait more than 2 minutes is not sent: its source is
+"unknown" (free-tier limit reached). The Tor exit list is fetched once per run.
+
+--nagios: the line reads, for one address,
+  VELMORA WARNING - 203.0.113.77 Suspicious (score 52), 2 of 15 unknown | score=52;45;75;0;100 flagged=3 unknown=2
+The state is CRITICAL when the score reaches -c; else UNKNOWN when more than half
+of the sources consulted gave no answer (or there is no address, or the text is
+no IPv4 address); else WARNING when the score reaches -w; else OK. For several
+addresses the worst state wins (CRITICAL, then UNKNOWN, then WARNING, then OK)
+and the line counts the addresses in each state.
+
 Exit status:
-  0  the scan ran (whatever its verdict); with --my-ip: the address was found
-  1  the verdict reached --fail-on
-  2  the command line was wrong
-  3  no address: none given and discovery switched off or failed
+  0  the scan ran (whatever its verdict); with --my-ip: the address was found;
+     with --nagios: OK
+  1  the verdict reached --fail-on; with --nagios: WARNING
+  2  the command line was wrong, or FILE could not be read; with --nagios:
+     CRITICAL (a wrong command line or an unreadable FILE is UNKNOWN there)
+  3  no address: none given and discovery switched off or failed, or an empty
+     FILE; with --nagios: UNKNOWN
 
 Examples:
   velmora-scan 198.51.100.23
   velmora-scan --fast --json 198.51.100.23
   velmora-scan --fail-on suspicious || echo "this address looks bad"
+  velmora-scan --csv --file relays.txt > relays.csv
+  grep -v '^10\.' exits.txt | velmora-scan --file - --jobs 8 --json
+  velmora-scan --nagios -w 40 -c 70 203.0.113.77
 )";
 
 namespace {
@@ -53,6 +107,16 @@ CliCommand usageError(std::string message) {
   command.action = CliAction::usageError;
   command.error = std::move(message);
   return command;
+}
+
+std::optional<int> numberIn(const std::string& text, int low, int high) {
+  int value = 0;
+  const char* end = text.data() + text.size();
+  const auto [at, ec] = std::from_chars(text.data(), end, value);
+  if (ec != std::errc() || at != end || text.empty() || value < low || value > high) {
+    return std::nullopt;
+  }
+  return value;
 }
 
 std::optional<int> failOnRank(const std::string& level) {
@@ -75,22 +139,25 @@ CliCommand parseCommandLine(const std::vector<std::string>& args) {
   CliCommand command;
   bool myIp = false;
   bool optionsEnded = false;
-  std::vector<std::string> addresses;
+  bool thresholds = false;
+  int formats = 0;
 
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
     if (optionsEnded || arg.empty() || arg[0] != '-' || arg == "-") {
-      addresses.push_back(arg);
+      command.addresses.push_back(arg);
       continue;
     }
-    // --name=value or --name value, for the two switches that take one.
+    // --name=value or --name value, for the switches that take one.
     std::string name = arg;
     std::optional<std::string> value;
     if (const auto eq = arg.find('='); eq != std::string::npos && arg.rfind("--", 0) == 0) {
       name = arg.substr(0, eq);
       value = arg.substr(eq + 1);
     }
-    const bool takesValue = name == "--mode" || name == "--fail-on";
+    const bool takesValue = name == "--mode" || name == "--fail-on" || name == "--file" ||
+                            name == "--jobs" || name == "-w" || name == "--warning" ||
+                            name == "-c" || name == "--critical";
     if (takesValue && !value) {
       if (i + 1 == args.size()) return usageError(name + " needs a value");
       value = args[++i];
@@ -125,8 +192,30 @@ CliCommand parseCommandLine(const std::vector<std::string>& args) {
         return usageError("--mode is deep or fast, not '" + *value + "'");
       }
       command.options.mode = *value;
-    } else if (name == "--json") {
-      command.json = true;
+    } else if (name == "--json" || name == "--csv" || name == "--nagios") {
+      const CliFormat format = name == "--json"  ? CliFormat::json
+                               : name == "--csv" ? CliFormat::csv
+                                                 : CliFormat::nagios;
+      if (command.format != format) ++formats;
+      command.format = format;
+    } else if (name == "--details") {
+      command.details = true;
+    } else if (name == "--file") {
+      if (!command.file.empty()) return usageError("--file is given once");
+      if (value->empty()) return usageError("--file needs a file name, or - for standard input");
+      command.file = *value;
+    } else if (name == "--jobs") {
+      const auto jobs = numberIn(*value, 1, MAX_JOBS);
+      if (!jobs) {
+        return usageError("--jobs is a number from 1 to " + std::to_string(MAX_JOBS) + ", not '" +
+                          *value + "'");
+      }
+      command.jobs = *jobs;
+    } else if (name == "-w" || name == "--warning" || name == "-c" || name == "--critical") {
+      const auto score = numberIn(*value, 0, 100);
+      if (!score) return usageError(name + " is a score from 0 to 100, not '" + *value + "'");
+      (name == "-w" || name == "--warning" ? command.warning : command.critical) = *score;
+      thresholds = true;
     } else if (name == "--my-ip") {
       myIp = true;
     } else if (name == "--fail-on") {
@@ -140,12 +229,35 @@ CliCommand parseCommandLine(const std::vector<std::string>& args) {
     }
   }
 
-  if (addresses.size() > 1) return usageError("one address at a time");
+  const bool nagios = command.format == CliFormat::nagios;
+  command.json = command.format == CliFormat::json;
+  if (formats > 1) return usageError("--json, --csv and --nagios exclude each other");
+  if (command.details && command.format != CliFormat::report) {
+    return usageError("--details goes with the readable summary, not --json, --csv or --nagios");
+  }
+  if (thresholds && !nagios) return usageError("-w and -c go with --nagios");
+  if (command.warning > command.critical) {
+    return usageError("-w (" + std::to_string(command.warning) + ") is above -c (" +
+                      std::to_string(command.critical) + ")");
+  }
+  if (nagios && command.failOn > 0) {
+    return usageError("--nagios sets the exit status itself; --fail-on does not go with it");
+  }
   if (myIp) {
-    if (!addresses.empty()) return usageError("--my-ip takes no address");
+    if (!command.addresses.empty() || !command.file.empty()) {
+      return usageError("--my-ip takes no address");
+    }
+    if (command.format == CliFormat::csv || nagios) {
+      return usageError("--my-ip prints the address, or with --json an \"ipResult\"");
+    }
     command.action = CliAction::myIp;
     return command;
   }
-  if (!addresses.empty()) command.address = addresses.front();
+  if (command.addresses.size() == 1) command.address = command.addresses.front();
   return command;
+}
+
+bool isBulkRun(const CliCommand& command) {
+  return command.addresses.size() > 1 || !command.file.empty() ||
+         command.format == CliFormat::csv || command.format == CliFormat::nagios;
 }

@@ -7,11 +7,21 @@
 
 enum class CliAction { scan, myIp, help, version, usageError };
 
+// How a run of several addresses is printed; a single scan prints its report or --json.
+enum class CliFormat { report, json, csv, nagios };
+
 struct CliCommand {
   CliAction action = CliAction::scan;
-  std::string address;  // empty: discover (unless --no-auto-ip)
+  std::string address;                 // the one address of a single scan; empty: discover
+  std::vector<std::string> addresses;  // every address argument, in order
+  std::string file;                    // --file: a list of addresses, "-" for standard input
   ScanOptions options;
-  bool json = false;
+  CliFormat format = CliFormat::report;
+  bool json = false;     // format == json, kept for the single scan
+  bool details = false;  // the summary adds each address's full report
+  int jobs = 4;          // scans at once
+  int warning = 45;      // --nagios thresholds on the score
+  int critical = 75;
   int failOn = 0;     // 0: never; else the verdict rank that makes the exit code 1
   std::string error;  // for usageError
 };
@@ -19,7 +29,13 @@ struct CliCommand {
 // args excludes the program name.
 CliCommand parseCommandLine(const std::vector<std::string>& args);
 
+// A run of many addresses (more than one, or a --file, or --csv / --nagios) rather than the
+// single scan, whose output stays what it always was.
+bool isBulkRun(const CliCommand& command);
+
 // Clean 0, Watchlist 1, Suspicious 2, High risk 3.
 int verdictRank(const std::string& verdict);
+
+inline constexpr int MAX_JOBS = 32;
 
 extern const char* const USAGE_TEXT;

@@ -1,11 +1,15 @@
 // velmora-scan: the scan engine on the command line, for scripts, servers and monitoring.
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <iostream>
 #include <string>
 #include <vector>
 
+#include "cli/bulk_output.h"
+#include "cli/bulk_run.h"
 #include "cli/cli_options.h"
+#include "cli/display_text.h"
 #include "cli/terminal.h"
 #include "cli/text_report.h"
 #include "net/public_ip.h"
@@ -38,9 +42,9 @@ void clearProgress(bool shown) {
 int myIp(const CliCommand& command, const Network& net) {
   const std::optional<std::string> address = discoverPublicIp(net);
   if (command.json) {
-    std::cout << buildIpResultMessage(address) << "\n";
+    std::cout << validUtf8(buildIpResultMessage(address)) << "\n";
   } else if (address) {
-    std::cout << *address << "\n";
+    std::cout << displayText(*address) << "\n";
   } else {
     std::cerr << "velmora-scan: could not discover the public IP address\n";
   }
@@ -65,7 +69,7 @@ int scan(const CliCommand& command, const Network& net) {
     return EXIT_NO_ADDRESS;
   }
   if (command.json) {
-    std::cout << writeScanResult(*report) << "\n";
+    std::cout << validUtf8(writeScanResult(*report)) << "\n";
   } else {
     std::cout << formatReport(*report, isColourTerminal(1));
   }
@@ -76,7 +80,8 @@ int scan(const CliCommand& command, const Network& net) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const CliCommand command = parseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  const CliCommand command = parseCommandLine(args);
   switch (command.action) {
     case CliAction::help:
       std::cout << USAGE_TEXT;
@@ -85,12 +90,21 @@ int main(int argc, char** argv) {
       std::cout << "velmora-scan " << VELMORA_VERSION << "\n";
       return EXIT_DONE;
     case CliAction::usageError:
+      // A monitoring system reads a wrong command line as UNKNOWN, from stdout.
+      if (std::find(args.begin(), args.end(), "--nagios") != args.end()) {
+        std::cout << nagiosUnknown(command.error);
+        return static_cast<int>(NagiosState::unknown);
+      }
       std::cerr << "velmora-scan: " << command.error << "\nTry 'velmora-scan --help'.\n";
       return EXIT_USAGE;
     case CliAction::myIp:
       return myIp(command, systemNetwork());
     case CliAction::scan:
       break;
+  }
+  if (isBulkRun(command)) {
+    return runBulk(command, systemNetwork(), steadyPaceClock(),
+                   {std::cout, std::cerr, isColourTerminal(1), isColourTerminal(2)});
   }
   return scan(command, systemNetwork());
 }

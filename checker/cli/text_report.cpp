@@ -3,8 +3,11 @@
 #include "cli/text_report.h"
 
 #include <algorithm>
+#include <array>
+#include <vector>
 
 #include "cli/cli_options.h"
+#include "cli/display_text.h"
 
 namespace {
 
@@ -27,11 +30,17 @@ const char* verdictColour(const std::string& verdict) {
 }
 
 std::string padded(const std::string& text, std::size_t width) {
-  return text + std::string(width > text.size() ? width - text.size() : 0, ' ');
+  std::string out = text;
+  out.append(width > text.size() ? width - text.size() : 0, ' ');
+  return out;
 }
 
 std::string painted(const std::string& text, const char* colour, bool on) {
-  return on ? colour + text + "\x1b[0m" : text;
+  if (!on) return text;
+  std::string out = colour;
+  out += text;
+  out += "\x1b[0m";
+  return out;
 }
 
 }  // namespace
@@ -48,31 +57,59 @@ std::string unknownSourcesNote(const ScanReport& report) {
 }
 
 std::string formatReport(const ScanReport& report, bool colour) {
+  // Names, details and log lines come from answers: shown escaped, never as terminal commands.
+  std::vector<std::array<std::string, 4>> rows;  // name, domain, status, detail
   std::size_t nameWidth = 6;
   std::size_t domainWidth = 6;
   for (const SourceEntry& s : report.sources) {
-    nameWidth = std::max(nameWidth, s.name.size());
-    domainWidth = std::max(domainWidth, s.domain.size());
+    rows.push_back(
+        {displayText(s.name), displayText(s.domain), displayText(s.status), displayText(s.detail)});
+    nameWidth = std::max(nameWidth, rows.back()[0].size());
+    domainWidth = std::max(domainWidth, rows.back()[1].size());
   }
 
-  std::string out = "Velmora scan of " + report.ip + " (" + report.mode + " mode)\n\n";
-  out += "  " + padded("SOURCE", nameWidth) + "  " + padded("DOMAIN", domainWidth) +
-         "  STATUS   DETAIL\n";
-  for (const SourceEntry& s : report.sources) {
-    std::string line = "  " + padded(s.name, nameWidth) + "  " + padded(s.domain, domainWidth) +
-                       "  " + painted(s.status, colourOf(s.status), colour) +
-                       std::string(7 - std::min<std::size_t>(s.status.size(), 7), ' ');
-    if (!s.detail.empty()) line += "  " + s.detail;
+  std::string out = "Velmora scan of ";
+  out += displayText(report.ip);
+  out += " (";
+  out += displayText(report.mode);
+  out += " mode)\n\n  ";
+  out += padded("SOURCE", nameWidth);
+  out += "  ";
+  out += padded("DOMAIN", domainWidth);
+  out += "  STATUS   DETAIL\n";
+  for (const auto& [name, domain, status, detail] : rows) {
+    std::string line = "  ";
+    line += padded(name, nameWidth);
+    line += "  ";
+    line += padded(domain, domainWidth);
+    line += "  ";
+    line += painted(status, colourOf(status), colour);
+    line += std::string(7 - std::min<std::size_t>(status.size(), 7), ' ');
+    if (!detail.empty()) {
+      line += "  ";
+      line += detail;
+    }
     while (!line.empty() && line.back() == ' ') line.pop_back();
-    out += line + "\n";
+    out += line;
+    out += '\n';
   }
 
-  out += "\nScore " + std::to_string(report.score) + "% - " +
-         painted(report.verdict, verdictColour(report.verdict), colour) + "\n";
+  out += "\nScore ";
+  out += std::to_string(report.score);
+  out += "% - ";
+  out += painted(displayText(report.verdict), verdictColour(report.verdict), colour);
+  out += '\n';
   const std::string note = unknownSourcesNote(report);
-  if (!note.empty()) out += "\n" + painted(note, "\x1b[33m", colour);
+  if (!note.empty()) {
+    out += '\n';
+    out += painted(note, "\x1b[33m", colour);
+  }
 
   out += "\nLog\n";
-  for (const std::string& line : report.logs) out += "  " + line + "\n";
+  for (const std::string& line : report.logs) {
+    out += "  ";
+    out += displayText(line);
+    out += '\n';
+  }
   return out;
 }

@@ -10,6 +10,7 @@ struct HttpResult {
   std::uint32_t status = 0;  // 0 when no response (or no readable status) arrived
   std::string body;          // bytes as received; may be partial
   std::string failure;       // why no usable response came: "time-out", "no connection", ...
+  std::uint32_t retryAfterSeconds = 0;  // the answer's Retry-After in seconds; 0 when none
 };
 
 inline constexpr const char* USER_AGENT = "VelmoraChecker/2.0";

@@ -1,13 +1,13 @@
 #include "net/public_ip.h"
 
+#include "catalogue/catalogue.h"
 #include "json/json_read.h"
 #include "json/json_write.h"
-#include "scan/catalogue.h"
 
 std::optional<std::string> discoverPublicIp(const Network& net) {
   static const std::string ABSENT(1, '\x01');
   const HttpResult r =
-      net.httpGet(std::string(sourceByKey("publicIpEcho").target), "/?format=json", true);
+      net.httpGet(std::string(sourceByKey("publicIpEcho").host), "/?format=json", true);
   if (!r.ok) return std::nullopt;
   std::string ip = jsonGetString(r.body, "ip", ABSENT);
   if (ip == ABSENT) return std::nullopt;

@@ -6,7 +6,6 @@
 
 // Asks the public-IP echo service; nothing when the request or the answer gave no "ip".
 std::optional<std::string> discoverPublicIp(const Network& net);
-std::optional<std::string> discoverPublicIp();  // over systemNetwork()
 
 // The "ipResult" message for the page.
 std::string buildIpResultMessage(const std::optional<std::string>& address);

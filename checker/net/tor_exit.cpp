@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "scan/catalogue.h"
+#include "catalogue/catalogue.h"
 
 namespace {
 std::string_view trimBlanks(std::string_view s) {
@@ -29,7 +29,7 @@ bool exitListHasLine(const std::string& list, const std::string& address) {
 
 LookupResult isTorExit(const std::string& address, const Network& net) {
   const HttpResult r =
-      net.httpGet(std::string(sourceByKey("torExitList").target), "/torbulkexitlist", true);
+      net.httpGet(std::string(sourceByKey("torExitList").host), "/torbulkexitlist", true);
   if (!r.ok) return failedResult(failureReason(r));
   return exitListHasLine(r.body, address) ? flaggedResult() : clearResult();
 }

@@ -6,9 +6,9 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "catalogue/catalogue.h"
 #include "net/public_ip.h"
 #include "net/tor_exit.h"
-#include "scan/catalogue.h"
 #include "scan/web_sources.h"
 
 namespace {
@@ -45,7 +45,7 @@ bool record(Run& run, const SourceIdentity& id, const LookupResult& r) {
 }
 
 void recordOff(Run& run, std::string_view key) {
-  const SourceIdentity id = sourceByKey(key);
+  const SourceIdentity& id = sourceByKey(key);
   addSource(run.report, std::string(id.name), std::string(id.domain), std::string(id.group), "off",
             "");
 }
@@ -57,13 +57,13 @@ void logStatus(Run& run) {
 
 template <typename Source>
 void webSource(Run& run, std::string_view key, std::int32_t weight, Source source) {
-  const SourceIdentity id = sourceByKey(key);
+  const SourceIdentity& id = sourceByKey(key);
   announce(run, key, id.name);
   if (record(run, id, source(run.report.ip, run.net))) run.score += weight;
 }
 
 void reputation(Run& run, const ScanOptions& options) {
-  const SourceIdentity risk = sourceByKey("proxyRisk");
+  const SourceIdentity& risk = sourceByKey("proxyRisk");
   announce(run, risk.key, risk.name);
   const RiskResult rr = proxyRisk(run.report.ip, run.net);
   record(run, risk, rr.result);
@@ -82,23 +82,15 @@ void reputation(Run& run, const ScanOptions& options) {
   webSource(run, "stopForumSpam", STOP_FORUM_SPAM_WEIGHT, stopForumSpam);
 }
 
-std::string_view keyOfBlocklist(const DnsblZone& row) {
-  for (const SourceIdentity& id : catalogue()) {
-    if (id.target == row.zone) return id.key;
-  }
-  return row.zone;
-}
-
 void blocklists(Run& run) {
-  for (const DnsblZone& row : blocklistTable()) {
-    announce(run, keyOfBlocklist(row), row.name);
-    const LookupResult r = run.net.dnsblListed(run.report.ip, row.zone);
-    addSource(run.report, row.name, row.domain, "dns", statusOf(r),
-              r.outcome == Lookup::failed ? r.reason : std::string());
-    if (r.outcome == Lookup::flagged) run.score += BLOCKLIST_WEIGHT;
+  for (const SourceIdentity& row : blocklistSources()) {
+    announce(run, row.key, row.name);
+    if (record(run, row, run.net.dnsblListed(run.report.ip, std::string(row.zone)))) {
+      run.score += BLOCKLIST_WEIGHT;
+    }
   }
 
-  const SourceIdentity id = sourceByKey("reverseDns");
+  const SourceIdentity& id = sourceByKey("reverseDns");
   announce(run, id.key, id.name);
   const NameLookup name = run.net.reverseDnsName(run.report.ip);
   // No name is a bad sign but adds no points; a lookup that failed says nothing either way.
@@ -126,7 +118,7 @@ std::optional<ScanReport> runScanReport(const std::string& address, const ScanOp
   Run run{{}, 0, net, progress};
   run.report.ip = address;
   if (run.report.ip.empty() && options.autoIp) {
-    const SourceIdentity echo = sourceByKey("publicIpEcho");
+    const SourceIdentity& echo = sourceByKey("publicIpEcho");
     announce(run, echo.key, echo.name);
     if (auto discovered = discoverPublicIp(net)) run.report.ip = std::move(*discovered);
   }
@@ -134,7 +126,7 @@ std::optional<ScanReport> runScanReport(const std::string& address, const ScanOp
   run.report.mode = options.mode;
   run.report.logs.push_back("Starting C++ scan for " + run.report.ip);
 
-  const SourceIdentity echo = sourceByKey("publicIpEcho");
+  const SourceIdentity& echo = sourceByKey("publicIpEcho");
   addSource(run.report, std::string(echo.name), std::string(echo.domain), std::string(echo.group),
             "clean", "Public IP source");
 
@@ -169,7 +161,7 @@ std::optional<ScanReport> runScanReport(const std::string& address, const ScanOp
     }
   }
 
-  const SourceIdentity proxy = sourceByKey("windowsProxy");
+  const SourceIdentity& proxy = sourceByKey("windowsProxy");
   if (options.local) {
     announce(run, proxy.key, proxy.name);
     record(run, proxy, net.systemProxyInUse());

@@ -3,14 +3,14 @@
 
 #include <stdexcept>
 
+#include "catalogue/catalogue.h"
 #include "json/json_read.h"
-#include "scan/catalogue.h"
 #include "scan/hosting.h"
 
 namespace {
 
 HttpResult ask(std::string_view key, const std::string& path, bool secure, const Network& net) {
-  return net.httpGet(std::string(sourceByKey(key).target), path, secure);
+  return net.httpGet(std::string(sourceByKey(key).host), path, secure);
 }
 
 LookupResult flagIf(bool flagged) {

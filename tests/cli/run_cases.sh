@@ -6,25 +6,35 @@
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 scenario=$1
-scan=$2
+scan=$(cd "$(dirname "$2")" && pwd)/$(basename "$2")
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
 
+cd "$here" || exit 2
 passed=0
 failed=0
 while read -r name code expected args; do
   [[ -z "$name" || "$name" == \#* || "$name" != "$scenario" ]] && continue
   read -ra argv <<<"$args"
-  "$scan" "${argv[@]}" >"$out/stdout" 2>"$out/stderr" </dev/null
+  input=/dev/null
+  if ((${#argv[@]} >= 2)) && [[ "${argv[-2]}" == "<" ]]; then
+    input=${argv[-1]}
+    argv=("${argv[@]:0:${#argv[@]}-2}")
+  fi
+  "$scan" "${argv[@]}" >"$out/stdout" 2>"$out/stderr" <"$input"
   rc=$?
   problem=""
   ((rc == code)) || problem="exit code $rc, expected $code"
   if [[ -z "$problem" && "$expected" != "-" ]]; then
-    if [[ "${VELMORA_UPDATE_EXPECTED:-}" == 1 ]]; then
+    IFS=+ read -ra parts <<<"$expected"
+    if [[ "${VELMORA_UPDATE_EXPECTED:-}" == 1 && ${#parts[@]} == 1 ]]; then
       cp "$out/stdout" "$here/expected/$expected"
-    elif ! cmp -s "$out/stdout" "$here/expected/$expected"; then
-      problem="stdout differs from expected/$expected:
-$(diff "$here/expected/$expected" "$out/stdout" | head -20)"
+    else
+      for part in "${parts[@]}"; do cat "$here/expected/$part"; done >"$out/expected"
+      if ! cmp -s "$out/stdout" "$out/expected"; then
+        problem="stdout differs from expected/$expected:
+$(diff "$out/expected" "$out/stdout" | head -20)"
+      fi
     fi
   fi
   if [[ -z "$problem" ]]; then

@@ -5,8 +5,8 @@
 #include <functional>
 #include <nlohmann/json.hpp>
 
+#include "catalogue/catalogue.h"
 #include "fake_network.h"
-#include "scan/catalogue.h"
 #include "scan/run_scan.h"
 #include "service_bodies.h"
 

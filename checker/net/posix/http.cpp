@@ -12,6 +12,7 @@
 #include <curl/curl.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <chrono>
 #include <mutex>
 #include <new>
@@ -161,6 +162,11 @@ HttpResult httpGet(const std::string& host, const std::string& path, bool secure
   // A body that breaks off after the headers is kept and judged by its status, as a reader
   // that lost its connection mid-way would; only an oversized body is refused outright.
   result.ok = !transfer.tooLarge && result.status - 200u <= 99u;
+  // Seconds or an HTTP date, read by curl from the last response; 0 without the header.
+  curl_off_t retryAfter = 0;
+  if (curl_easy_getinfo(handle, CURLINFO_RETRY_AFTER, &retryAfter) == CURLE_OK && retryAfter > 0) {
+    result.retryAfterSeconds = static_cast<std::uint32_t>(std::min<curl_off_t>(retryAfter, 86400));
+  }
 
   curl_slist_free_all(headers);
   curl_easy_cleanup(handle);

@@ -144,6 +144,14 @@ HttpResult httpGetWithin(const std::string& host, const std::string& path, bool 
   WinHttpQueryHeaders(h.request, WINHTTP_QUERY_STATUS_CODE | WINHTTP_QUERY_FLAG_NUMBER,
                       WINHTTP_HEADER_NAME_BY_INDEX, &status, &size, WINHTTP_NO_HEADER_INDEX);
   result.status = status;
+  // Only the delta-seconds form reads as a number; an HTTP date leaves 0 (the default pause).
+  DWORD retryAfter = 0;
+  size = sizeof(retryAfter);
+  if (WinHttpQueryHeaders(h.request, WINHTTP_QUERY_RETRY_AFTER | WINHTTP_QUERY_FLAG_NUMBER,
+                          WINHTTP_HEADER_NAME_BY_INDEX, &retryAfter, &size,
+                          WINHTTP_NO_HEADER_INDEX)) {
+    result.retryAfterSeconds = std::min<DWORD>(retryAfter, 86400);
+  }
 
   bool tooLarge = false;
   std::string readFailure;

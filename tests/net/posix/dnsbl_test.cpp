@@ -6,17 +6,18 @@
 #include <string>
 #include <vector>
 
+#include "catalogue/catalogue.h"
 #include "fake_network.h"
 #include "net/reverse_dns.h"
-#include "scan/catalogue.h"
 
 namespace {
 
 TEST(Dnsbl, EveryZoneListsItsTestEntry) {
-  for (const DnsblZone& row : blocklistTable()) {
-    SCOPED_TRACE(row.zone);
-    EXPECT_EQ(describe(dnsblListed("127.0.0.2", row.zone)), "flagged");
-    EXPECT_EQ(describe(dnsblListed("192.0.2.13", row.zone)), "clear");  // NXDOMAIN
+  for (const SourceIdentity& row : blocklistSources()) {
+    const std::string zone(row.zone);
+    SCOPED_TRACE(zone);
+    EXPECT_EQ(describe(dnsblListed("127.0.0.2", zone)), "flagged");
+    EXPECT_EQ(describe(dnsblListed("192.0.2.13", zone)), "clear");  // NXDOMAIN
   }
 }
 

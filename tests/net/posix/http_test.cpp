@@ -40,6 +40,7 @@ TEST(Http, RateLimitAnswerKeepsItsBody) {
   EXPECT_FALSE(r.ok);
   EXPECT_EQ(r.status, 429u);
   EXPECT_NE(r.body.find("\"title\": \"Rate limit exceeded\""), std::string::npos);
+  EXPECT_EQ(r.retryAfterSeconds, 30u);
 }
 
 TEST(Http, InformationalStatusIsNotOk) {

@@ -1,0 +1,137 @@
+// Every host, domain and zone the checker talks to or shows. Nothing else spells one.
+#include "catalogue/catalogue.h"
+
+#include <stdexcept>
+
+namespace {
+
+// A service that counts per calendar day or month is held to the same number in any 24 hours or
+// 30 days, which is never more than it allows.
+constexpr std::int64_t MINUTE = 60;
+constexpr std::int64_t DAY = 24 * 60 * MINUTE;
+constexpr std::int64_t MONTH = 30 * DAY;
+
+std::array<SourceIdentity, SOURCE_COUNT> build() {
+  return {{
+      // https://www.ipify.org/ : "use it without limit", even millions of requests a minute.
+      {.key = "publicIpEcho",
+       .name = "api.ipify.org",
+       .domain = "api.ipify.org",
+       .group = "ip",
+       .host = "api.ipify.org"},
+      {.key = "geoLookup",
+       .name = "ipinfo.io",
+       .domain = "ipinfo.io",
+       .group = "geo",
+       .host = "ipinfo.io",
+       // https://ipinfo.io/pricing, https://community.ipinfo.io/t/5755 : the free plan's
+       // monthly allowance is 50,000 requests, with no daily cap.
+       .freeTier = {50000, MONTH}},
+      {.key = "proxyRisk",
+       .name = "proxycheck.io",
+       .domain = "proxycheck.io",
+       .group = "rep",
+       .host = "proxycheck.io",
+       // https://proxycheck.io/api/ (service limits): 100 queries a day unregistered.
+       .freeTier = {100, DAY}},
+      {.key = "ipFlags",
+       .name = "ip-api.com",
+       .domain = "ip-api.com",
+       .group = "rep",
+       .host = "ip-api.com",
+       // https://ip-api.com/docs/unban : 45 HTTP requests a minute on the free endpoints.
+       .freeTier = {45, MINUTE}},
+      {.key = "ipDetails",
+       .name = "ipapi.co",
+       .domain = "ipapi.co",
+       .group = "rep",
+       .host = "ipapi.co",
+       // https://ipapi.co/pricing/ : the free plan has 1,000 requests a day.
+       .freeTier = {1000, DAY}},
+      {.key = "dbIp",
+       .name = "DB-IP",
+       .domain = "db-ip.com",
+       .group = "rep",
+       .host = "api.db-ip.com",
+       // https://db-ip.com/api/ : a free key has 2,000 queries a day; the keyless free
+       // endpoint is held to the same.
+       .freeTier = {2000, DAY}},
+      {.key = "freeIpApi",
+       .name = "FreeIPAPI",
+       .domain = "freeipapi.com",
+       .group = "rep",
+       .host = "freeipapi.com",
+       // https://freeipapi.com/rate-limit : the free plan allows 60 requests a minute.
+       .freeTier = {60, MINUTE}},
+      {.key = "stopForumSpam",
+       .name = "StopForumSpam",
+       .domain = "stopforumspam.com",
+       .group = "rep",
+       .host = "api.stopforumspam.org",
+       // https://www.stopforumspam.com/usage : API queries are limited to 20,000 a day.
+       .freeTier = {20000, DAY}},
+      // https://check.torproject.org/torbulkexitlist publishes no limit; a run of many
+      // scans fetches it once.
+      {.key = "torExitList",
+       .name = "Tor Project",
+       .domain = "torproject.org",
+       .group = "tor",
+       .host = "check.torproject.org"},
+      // The abuse-only Spamhaus zone: ZEN adds the policy list, which holds most home addresses.
+      {.key = "spamhaus",
+       .name = "Spamhaus",
+       .domain = "spamhaus.org",
+       .group = "dns",
+       .zone = "sbl-xbl.spamhaus.org"},
+      {.key = "spamCop",
+       .name = "SpamCop",
+       .domain = "spamcop.net",
+       .group = "dns",
+       .zone = "bl.spamcop.net"},
+      {.key = "sorbs",
+       .name = "SORBS",
+       .domain = "sorbs.net",
+       .group = "dns",
+       .zone = "dnsbl.sorbs.net"},
+      // Spam sources only; the "all" zone adds dynamic-address and no-PTR policy lists.
+      {.key = "spamRats",
+       .name = "SpamRats",
+       .domain = "spamrats.com",
+       .group = "dns",
+       .zone = "spam.spamrats.com"},
+      {.key = "barracuda",
+       .name = "Barracuda",
+       .domain = "barracudacentral.org",
+       .group = "dns",
+       .zone = "b.barracudacentral.org"},
+      {.key = "reverseDns", .name = "Reverse DNS", .domain = "iana.org", .group = "dns"},
+      systemProxySource(),
+  }};
+}
+
+}  // namespace
+
+const std::array<SourceIdentity, SOURCE_COUNT>& catalogue() {
+  static const std::array<SourceIdentity, SOURCE_COUNT> table = build();
+  return table;
+}
+
+const SourceIdentity& sourceByKey(std::string_view key) {
+  for (const SourceIdentity& source : catalogue()) {
+    if (source.key == key) return source;
+  }
+  throw std::out_of_range("unknown source key");
+}
+
+std::span<const SourceIdentity> blocklistSources() {
+  // The blocklists stand side by side in report order; the span runs from the first to the last.
+  static const std::span<const SourceIdentity> rows = [] {
+    const auto& all = catalogue();
+    std::size_t first = 0;
+    while (first < all.size() && all[first].zone.empty()) ++first;
+    std::size_t end = first;
+    while (end < all.size() && !all[end].zone.empty()) ++end;
+    return std::span<const SourceIdentity>(all.data() + first, end - first);
+  }();
+  return rows;
+}

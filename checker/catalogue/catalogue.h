@@ -1,0 +1,38 @@
+#pragma once
+// The one place that names the services: display names, domains, request hosts, DNS zones.
+// It sits under both the network layer and the scan engine, and needs neither.
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string_view>
+
+// What a web service allows a client without an account or key, as the service publishes it.
+struct FreeTierLimit {
+  std::int64_t requests = 0;       // at most this many requests ...
+  std::int64_t windowSeconds = 0;  // ... in any stretch this long; requests 0: none published
+};
+
+struct SourceIdentity {
+  std::string_view key;         // the code's name for the source, never sent to the page
+  std::string_view name;        // shown to the user
+  std::string_view domain;      // shown to the user
+  std::string_view group;       // "ip", "geo", "rep", "tor", "dns", "local"
+  std::string_view host = {};   // HTTP host of a web source; empty for the others
+  std::string_view zone = {};   // DNS zone of a blocklist; empty for the others
+  FreeTierLimit freeTier = {};  // web sources: the published free-tier rate, with its source
+};
+
+inline constexpr std::size_t SOURCE_COUNT = 16;
+
+// All sixteen sources in report order; built once.
+const std::array<SourceIdentity, SOURCE_COUNT>& catalogue();
+
+// One source by key; throws std::out_of_range for an unknown key.
+const SourceIdentity& sourceByKey(std::string_view key);
+
+// The five blocklists (the rows with a zone), in scan order.
+std::span<const SourceIdentity> blocklistSources();
+
+// Entry 16 differs per platform ("Windows Proxy" / "System Proxy"); defined per platform.
+SourceIdentity systemProxySource();

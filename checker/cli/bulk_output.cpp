@@ -1,0 +1,280 @@
+// Every text that came from the network or from an address list goes through displayText; the
+// CSV and the monitoring line are read by programs that show them to people.
+#include "cli/bulk_output.h"
+
+#include <algorithm>
+#include <array>
+#include <initializer_list>
+#include <string_view>
+
+#include "catalogue/catalogue.h"
+#include "cli/cli_options.h"
+#include "cli/display_text.h"
+#include "cli/text_report.h"
+
+namespace {
+
+// Joins the parts in one allocation. ("literal" + a temporary string trips g++ 12's -Wrestrict
+// at -O3, a false alarm this avoids.)
+std::string concat(std::initializer_list<std::string_view> parts) {
+  std::size_t size = 0;
+  for (const std::string_view part : parts) size += part.size();
+  std::string out;
+  out.reserve(size);
+  for (const std::string_view part : parts) out += part;
+  return out;
+}
+
+struct Counts {
+  int consulted = 0;  // neither switched off nor the echo service's own row
+  int flagged = 0;
+  int unknown = 0;
+};
+
+Counts countsOf(const ScanReport& report) {
+  Counts counts;
+  for (const SourceEntry& s : report.sources) {
+    if (s.status == "off" || s.group == "ip") continue;
+    ++counts.consulted;
+    if (s.status == "bad") ++counts.flagged;
+    if (s.status == "unknown") ++counts.unknown;
+  }
+  return counts;
+}
+
+// Why a row has no report: the line's problem, or that no address could be found.
+std::string missingReason(const AddressResult& result) {
+  if (!result.row.problem.empty()) return result.row.problem;
+  return "no address: none given and none discovered";
+}
+
+std::string csvField(const std::string& raw) {
+  const std::string text = displayText(raw);
+  const bool quote = text.find_first_of(",\"") != std::string::npos ||
+                     (!text.empty() && (text.front() == ' ' || text.back() == ' '));
+  if (!quote) return text;
+  std::string out = "\"";
+  for (char c : text) {
+    if (c == '"') out += '"';
+    out += c;
+  }
+  return out + "\"";
+}
+
+std::string padded(const std::string& text, std::size_t width) {
+  std::string out = text;
+  out.append(width > text.size() ? width - text.size() : 0, ' ');
+  return out;
+}
+
+const char* verdictColour(int rank) {
+  return rank == 0 ? "\x1b[1;32m" : rank == 1 ? "\x1b[1;33m" : "\x1b[1;31m";
+}
+
+int severity(NagiosState state) {
+  switch (state) {
+    case NagiosState::ok:
+      return 0;
+    case NagiosState::warning:
+      return 1;
+    case NagiosState::unknown:
+      return 2;
+    case NagiosState::critical:
+      return 3;
+  }
+  return 2;
+}
+
+const char* stateWord(NagiosState state) {
+  switch (state) {
+    case NagiosState::ok:
+      return "OK";
+    case NagiosState::warning:
+      return "WARNING";
+    case NagiosState::critical:
+      return "CRITICAL";
+    case NagiosState::unknown:
+      break;
+  }
+  return "UNKNOWN";
+}
+
+// "203.0.113.77 Suspicious (score 52), 2 of 15 unknown"
+std::string describe(const AddressResult& result) {
+  if (!result.report) {
+    const std::string text = displayText(result.row.text);
+    return text.empty() ? missingReason(result) : text + " " + missingReason(result);
+  }
+  const ScanReport& r = *result.report;
+  const Counts counts = countsOf(r);
+  return displayText(r.ip) + " " + r.verdict + " (score " + std::to_string(r.score) + "), " +
+         std::to_string(counts.unknown) + " of " + std::to_string(counts.consulted) + " unknown";
+}
+
+std::string scorePerf(int score, int warning, int critical) {
+  return std::to_string(score) + ";" + std::to_string(warning) + ";" + std::to_string(critical) +
+         ";0;100";
+}
+
+}  // namespace
+
+std::string csvHeader() {
+  std::string line = "address,score,verdict,flagged,unknown";
+  for (const SourceIdentity& source : catalogue()) {
+    line += ',';
+    line += csvField(std::string(source.name));
+  }
+  return line + ",problem\n";
+}
+
+std::string csvRow(const AddressResult& result) {
+  std::string line;
+  if (!result.report) {
+    line = csvField(result.row.text) + ",,,,";
+    for (std::size_t i = 0; i < SOURCE_COUNT; ++i) line += ",";
+    return line + "," + csvField(missingReason(result)) + "\n";
+  }
+  const ScanReport& r = *result.report;
+  const Counts counts = countsOf(r);
+  line = csvField(r.ip) + "," + std::to_string(r.score) + "," + csvField(r.verdict) + "," +
+         std::to_string(counts.flagged) + "," + std::to_string(counts.unknown);
+  for (const SourceEntry& s : r.sources) {
+    line += ',';
+    line += csvField(s.status);
+  }
+  return line + ",\n";
+}
+
+std::string summaryReport(const std::vector<AddressResult>& results, bool colour, bool details) {
+  std::vector<const AddressResult*> order;
+  for (const AddressResult& r : results) order.push_back(&r);
+  // Worst first: scanned rows by score, then the rows without a report; input order within.
+  std::stable_sort(order.begin(), order.end(), [](const AddressResult* a, const AddressResult* b) {
+    const int sa = a->report ? a->report->score : -1;
+    const int sb = b->report ? b->report->score : -1;
+    return sa > sb;
+  });
+
+  std::size_t width = 7;
+  for (const AddressResult* r : order) {
+    width = std::max(width, displayText(r->report ? r->report->ip : r->row.text).size());
+  }
+  std::string mode;  // every scan of a run has the same mode
+  for (const AddressResult& r : results) {
+    if (r.report) {
+      mode = concat({" (", displayText(r.report->mode), " mode)"});
+      break;
+    }
+  }
+  std::string out = "Velmora scan of " + std::to_string(results.size()) +
+                    (results.size() == 1 ? " address" : " addresses") + mode + "\n\n";
+  out += "  " + padded("ADDRESS", width) + "  SCORE  VERDICT     FLAGGED  UNKNOWN  NOTE\n";
+
+  std::array<int, 4> verdicts{};
+  int withoutReport = 0;
+  int withUnknown = 0;
+  for (const AddressResult* r : order) {
+    std::string line;
+    if (r->report) {
+      const ScanReport& report = *r->report;
+      const Counts counts = countsOf(report);
+      const int rank = verdictRank(report.verdict);
+      ++verdicts[static_cast<std::size_t>(rank)];
+      if (counts.unknown > 0) ++withUnknown;
+      std::string flagged;
+      for (const SourceEntry& s : report.sources) {
+        if (s.status == "bad") flagged += (flagged.empty() ? "" : ", ") + displayText(s.name);
+      }
+      const std::string verdict = padded(report.verdict, 10);
+      line = "  " + padded(displayText(report.ip), width) + "  " +
+             padded(std::to_string(report.score) + "%", 5) + "  " +
+             (colour ? verdictColour(rank) + verdict + "\x1b[0m" : verdict) + "  " +
+             padded(std::to_string(counts.flagged), 7) + "  " +
+             padded(std::to_string(counts.unknown), 7) + "  " + flagged;
+    } else {
+      ++withoutReport;
+      line = "  " + padded(displayText(r->row.text), width) + "  -      -           -        -  " +
+             "      " + displayText(r->row.origin) + ": " + missingReason(*r);
+    }
+    while (!line.empty() && line.back() == ' ') line.pop_back();
+    out += line + "\n";
+  }
+
+  out += concat({"\nVerdicts: ", std::to_string(verdicts[3]), " High risk, ",
+                 std::to_string(verdicts[2]), " Suspicious, ", std::to_string(verdicts[1]),
+                 " Watchlist, ", std::to_string(verdicts[0]), " Clean"});
+  if (withoutReport > 0) out += concat({"; ", std::to_string(withoutReport), " not scanned"});
+  out += "\n";
+  if (withUnknown > 0) {
+    out += concat({"\n", std::to_string(withUnknown),
+                   withUnknown == 1 ? " address has" : " addresses have",
+                   " sources that gave no answer (UNKNOWN above). Unknown sources add\n"
+                   "nothing to the score, so those verdicts may be too kind: see --details.\n"});
+  }
+  if (details) {
+    for (const AddressResult& r : results) {
+      if (!r.report) continue;
+      out += '\n';
+      out += formatReport(*r.report, colour);
+    }
+  }
+  return out;
+}
+
+NagiosState nagiosState(const AddressResult& result, int warning, int critical) {
+  if (!result.report) return NagiosState::unknown;
+  const Counts counts = countsOf(*result.report);
+  const int score = result.report->score;
+  // Unknown sources can only add to a score, so one that reached -c is critical whatever they
+  // would have said.
+  if (score >= critical) return NagiosState::critical;
+  if (counts.consulted == 0 || counts.unknown * 2 > counts.consulted) return NagiosState::unknown;
+  return score >= warning ? NagiosState::warning : NagiosState::ok;
+}
+
+NagiosLine nagiosLine(const std::vector<AddressResult>& results, int warning, int critical) {
+  if (results.empty()) return {NagiosState::unknown, nagiosUnknown("no address to scan")};
+  std::array<int, 4> inState{};  // by severity
+  const AddressResult* worst = nullptr;
+  int worstSeverity = -1;
+  for (const AddressResult& r : results) {
+    const int s = severity(nagiosState(r, warning, critical));
+    ++inState[static_cast<std::size_t>(s)];
+    const bool higherScore = s == worstSeverity && r.report &&
+                             (!worst->report || r.report->score > worst->report->score);
+    if (s > worstSeverity || higherScore) {
+      worst = &r;
+      worstSeverity = s;
+    }
+  }
+  const NagiosState state = nagiosState(*worst, warning, critical);
+  NagiosLine line{state, std::string("VELMORA ") + stateWord(state) + " - "};
+  if (results.size() == 1) {
+    line.text += describe(*worst);
+    if (worst->report) {
+      const Counts counts = countsOf(*worst->report);
+      line.text += " | score=" + scorePerf(worst->report->score, warning, critical) +
+                   " flagged=" + std::to_string(counts.flagged) +
+                   " unknown=" + std::to_string(counts.unknown);
+    }
+    line.text += "\n";
+    return line;
+  }
+  line.text += std::to_string(results.size()) + " addresses: " + std::to_string(inState[3]) +
+               " critical, " + std::to_string(inState[2]) + " unknown, " +
+               std::to_string(inState[1]) + " warning, " + std::to_string(inState[0]) +
+               " ok; worst " + describe(*worst) + " | critical=" + std::to_string(inState[3]) +
+               " unknown=" + std::to_string(inState[2]) + " warning=" + std::to_string(inState[1]) +
+               " ok=" + std::to_string(inState[0]);
+  int worstScore = -1;
+  for (const AddressResult& r : results) {
+    if (r.report) worstScore = std::max<int>(worstScore, r.report->score);
+  }
+  if (worstScore >= 0) line.text += " worst_score=" + scorePerf(worstScore, warning, critical);
+  line.text += "\n";
+  return line;
+}
+
+std::string nagiosUnknown(const std::string& why) {
+  return "VELMORA UNKNOWN - " + displayText(why) + "\n";
+}

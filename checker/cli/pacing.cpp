@@ -1,0 +1,29 @@
+// A sliding window per service: slot k may not come sooner than one window after slot
+// k - requests. Slots are handed out in order, so the window is the last `requests` slots.
+#include "cli/pacing.h"
+
+#include <algorithm>
+
+std::optional<PaceTime> takeSlot(PaceState& state, const PaceLimit& limit, PaceTime now) {
+  PaceTime slot = std::max(now, state.blockedUntil);
+  if (!state.sent.empty()) slot = std::max(slot, state.sent.back());
+  const auto full = static_cast<std::size_t>(std::max<std::int64_t>(limit.requests, 0));
+  if (full > 0 && state.sent.size() >= full) {
+    slot = std::max(slot, state.sent[state.sent.size() - full] + limit.window);
+  }
+  if (slot - now > MAX_PACE_WAIT) return std::nullopt;
+  if (full > 0) {
+    state.sent.push_back(slot);
+    while (state.sent.size() > full) state.sent.pop_front();
+  }
+  return slot;
+}
+
+void noteTooManyRequests(PaceState& state, PaceTime now, std::optional<PaceTime> retryAfter) {
+  state.blockedUntil = std::max(state.blockedUntil, now + retryAfter.value_or(DEFAULT_BACK_OFF));
+}
+
+PaceTime paceBound(const PaceLimit& limit, std::int64_t count) {
+  if (limit.requests <= 0 || count <= limit.requests) return PaceTime{0};
+  return limit.window * ((count - 1) / limit.requests);
+}

@@ -1,0 +1,37 @@
+#pragma once
+// Manners towards the free services over a run: never more requests than a service's published
+// free-tier limit in any window of its length, and a pause after it answers 429. Plain
+// arithmetic on times since the run began, so tests script the clock.
+#include <chrono>
+#include <cstdint>
+#include <deque>
+#include <optional>
+
+using PaceTime = std::chrono::milliseconds;  // since the start of the run
+
+struct PaceLimit {
+  std::int64_t requests = 0;  // at most this many ...
+  PaceTime window{0};         // ... in any window this long; requests 0: no limit
+};
+
+struct PaceState {
+  std::deque<PaceTime> sent;  // the slots given out, oldest first; at most `requests` of them
+  PaceTime blockedUntil{0};   // after a 429: nothing before this time
+};
+
+// A service that answers 429 without Retry-After is left alone this long.
+inline constexpr PaceTime DEFAULT_BACK_OFF = std::chrono::seconds(60);
+
+// The longest a request may be held back. A later slot (a day's quota used up, a Retry-After
+// of hours) is not waited for: the request is not sent and its source reads "unknown".
+inline constexpr PaceTime MAX_PACE_WAIT = std::chrono::minutes(2);
+
+// The earliest time at or after `now` the next request may go; the slot is taken. Nothing when
+// that is more than MAX_PACE_WAIT away (and nothing is taken).
+std::optional<PaceTime> takeSlot(PaceState& state, const PaceLimit& limit, PaceTime now);
+
+// The service answered 429: no request before now + retryAfter (or DEFAULT_BACK_OFF without one).
+void noteTooManyRequests(PaceState& state, PaceTime now, std::optional<PaceTime> retryAfter);
+
+// The least time `count` requests to a service with this limit need, the first at time 0.
+PaceTime paceBound(const PaceLimit& limit, std::int64_t count);
