@@ -41,7 +41,7 @@ appstreamcli validate --no-net "$work"/files/usr/share/metainfo/*.metainfo.xml
 # Every long option velmora-scan --help prints is in its manual page and offered by completion.
 scan=$work/files/usr/bin/velmora-scan
 options=$("$scan" --help | grep -oE -- '--[a-z][a-z-]*' | sort -u)
-manual=$(MANWIDTH=200 man --warnings -l "$work/files/usr/share/man/man1/velmora-scan.1.gz" 2>&1)
+manual=$(LC_ALL=C MANWIDTH=200 man --warnings -l "$work/files/usr/share/man/man1/velmora-scan.1.gz" 2>&1)
 offered=$(PATH=$(dirname "$scan"):$PATH bash -c '
   source /usr/share/bash-completion/bash_completion
   source "$1"
