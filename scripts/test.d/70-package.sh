@@ -10,6 +10,7 @@ fail() {
   echo "package: FAILED: $*" >&2
   exit 1
 }
+[[ $(id -u) -eq 0 ]] || fail "run as root: the new root is made with debootstrap and entered with chroot"
 
 cmake --preset deb >/dev/null
 cmake --build --preset deb
