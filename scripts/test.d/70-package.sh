@@ -103,8 +103,9 @@ snapshot >"$work/without"
 install_package
 
 # velmora-scan from the path.
-in_root velmora-scan --help | head -n 1 | grep -q '^Usage: velmora-scan' || fail "velmora-scan --help"
-in_root velmora-scan --version >/dev/null || fail "velmora-scan --version"
+help=$(in_root velmora-scan --help 2>&1) || fail "velmora-scan --help exited with $?: $help"
+[[ $help == "Usage: velmora-scan "* ]] || fail "velmora-scan --help printed: $help"
+version=$(in_root velmora-scan --version 2>&1) || fail "velmora-scan --version exited with $?: $version"
 say "velmora-scan --help runs in the new root"
 
 # The desktop checker from /usr/bin, as an ordinary user, on this machine's virtual display (the
