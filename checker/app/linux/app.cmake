@@ -9,6 +9,9 @@ add_library(velmora_linux_shell STATIC
 )
 target_include_directories(velmora_linux_shell PUBLIC ${CMAKE_CURRENT_LIST_DIR})
 target_link_libraries(velmora_linux_shell PUBLIC PkgConfig::VELMORA_GTK)
+# An installed checker finds its page in the data folder the build was configured for.
+target_compile_definitions(velmora_linux_shell PRIVATE
+  VELMORA_DATA_DIR="${CMAKE_INSTALL_FULL_DATADIR}/velmora-checker")
 
 if(TARGET velmora_bridge_default)
   add_executable(velmora-checker
@@ -16,4 +19,5 @@ if(TARGET velmora_bridge_default)
     ${CMAKE_CURRENT_LIST_DIR}/web_host.cpp
   )
   target_link_libraries(velmora-checker PRIVATE velmora_linux_shell velmora_bridge_default)
+  install(TARGETS velmora-checker RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 endif()

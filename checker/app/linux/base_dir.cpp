@@ -1,5 +1,5 @@
-// Where the page is: the program's folder or one of the two above it.
-// Uses GLib's file tests and /proc/self/exe.
+// Where the page is: the program's folder or one of the two above it, else the installed data
+// folder. Uses GLib's file tests and /proc/self/exe.
 #include "base_dir.h"
 
 #include <glib.h>
@@ -23,13 +23,19 @@ std::string programDirectory() {
   return dir;
 }
 
+std::string installedDataDirectory() {
+  return VELMORA_DATA_DIR;
+}
+
 bool hasWebPage(const std::string& dir) {
   return g_file_test((dir + "/web/index.html").c_str(), G_FILE_TEST_EXISTS);
 }
 
-std::string findAppBaseDir(const std::string& programDir) {
+std::string findAppBaseDir(const std::string& programDir, const std::string& dataDir) {
   if (hasWebPage(programDir)) return programDir;
   const std::string parent = parentOf(programDir);
   if (hasWebPage(parent)) return parent;
-  return parentOf(parent);
+  const std::string grandparent = parentOf(parent);
+  if (hasWebPage(grandparent) || !hasWebPage(dataDir)) return grandparent;
+  return dataDir;
 }

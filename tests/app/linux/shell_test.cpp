@@ -27,27 +27,36 @@ struct TempTree {
   }
 };
 
-TEST(BaseDir, PageBesideTheProgramOrOneOrTwoFoldersUp) {
+TEST(BaseDir, PageBesideTheProgramOrOneOrTwoFoldersUpThenTheInstalledDataFolder) {
   struct Case {
     const char* pageIn;  // nullptr: no page anywhere
     const char* expected;
   };
   const Case cases[] = {
-      {"a/b/bin", "a/b/bin"}, {"a/b", "a/b"}, {"a", "a"}, {nullptr, "a"},  // untested grandparent
+      {"a/b/bin", "a/b/bin"},
+      {"a/b", "a/b"},
+      {"a", "a"},
+      {"share/velmora-checker", "share/velmora-checker"},
+      {nullptr, "a"},  // untested grandparent
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.pageIn ? c.pageIn : "nowhere");
     TempTree tree;
     if (c.pageIn) tree.page(c.pageIn);
-    EXPECT_EQ(findAppBaseDir((tree.root / "a/b/bin").string()), (tree.root / c.expected).string());
+    EXPECT_EQ(findAppBaseDir((tree.root / "a/b/bin").string(),
+                             (tree.root / "share/velmora-checker").string()),
+              (tree.root / c.expected).string());
   }
 }
 
 TEST(BaseDir, TheNearestPageWinsAndAFolderNamedLikeThePageCounts) {
   TempTree tree;
   tree.page("a");
+  tree.page("share/velmora-checker");  // the program's own folders come first
   fs::create_directories(tree.root / "a/b/web/index.html");
-  EXPECT_EQ(findAppBaseDir((tree.root / "a/b/bin").string()), (tree.root / "a/b").string());
+  EXPECT_EQ(findAppBaseDir((tree.root / "a/b/bin").string(),
+                           (tree.root / "share/velmora-checker").string()),
+            (tree.root / "a/b").string());
 }
 
 TEST(BaseDir, TheProgramDirectoryIsWhereThisTestLives) {
