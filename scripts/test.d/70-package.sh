@@ -133,6 +133,9 @@ sleep 1
 kill -0 "$checker_pid" 2>/dev/null || { cat "$work/checker.log"; fail "the installed checker quit"; }
 kill "$checker_pid"
 wait "$checker_pid" 2>/dev/null || true
+[[ -d "$root/home/tester/.cache/velmora-checker/webview-user-data" ]] ||
+  fail "the installed checker kept no web view data in the user's cache folder"
+[[ ! -e "$root/usr/share/velmora-checker/build" ]] || fail "the checker wrote into its data folder"
 say "the installed checker opened its window with the page"
 
 remove_package
@@ -141,7 +144,7 @@ if ! diff -u "$work/without" "$work/after" >"$work/diff"; then
   cat "$work/diff"
   fail "apt-get remove did not bring the root back to its state without the package"
 fi
-stray=$(cd "$root" && find . -xdev \( -path ./proc -o -path ./var/lib/dpkg -o -path ./var/log \) -prune -o \
+stray=$(cd "$root" && find . -xdev \( -path ./proc -o -path ./home -o -path ./var/lib/dpkg -o -path ./var/log \) -prune -o \
   -iname '*velmora*' ! -path "./tmp/$(basename "$deb")" -print)
 [[ -z "$stray" ]] || fail "left behind: $stray"
 say "apt-get remove left nothing behind"

@@ -109,10 +109,15 @@ bool postReplyToPage(std::unique_ptr<std::string>& reply) {
 void startWebView(GtkWindow* window) {
   const std::string base = findAppBaseDir(programDirectory());
   const std::string pagePath = base + "/web/index.html";
-  const std::string buildDir = base + "/build";
+  // A build tree or the per-user layout keeps WebKit's data beside the page. The installed
+  // package's data folder belongs to the package manager (and is read-only to users): there it
+  // goes to the user's cache folder instead.
+  const bool installed = base == installedDataDirectory();
+  const std::string buildDir =
+      installed ? std::string(g_get_user_cache_dir()) + "/velmora-checker" : base + "/build";
   const std::string userDataDir = buildDir + "/webview-user-data";
   // Existing folders are fine; a folder that cannot be made leaves WebKit without storage.
-  g_mkdir(buildDir.c_str(), 0755);
+  g_mkdir_with_parents(buildDir.c_str(), 0755);
   g_mkdir(userDataDir.c_str(), 0700);
 
   if (!g_file_test(pagePath.c_str(), G_FILE_TEST_EXISTS)) {
