@@ -41,8 +41,9 @@ void addShield(Gdiplus::GpPath* path, Scale at) {
 
 constexpr int SUPERSAMPLE = 4;
 
-// Each icon pixel is the mean of its SUPERSAMPLE x SUPERSAMPLE block, channel by channel (a
-// mean of premultiplied colours is again premultiplied).
+// Each icon pixel is the mean of its SUPERSAMPLE x SUPERSAMPLE block. The canvas holds
+// premultiplied colour, whose mean is again premultiplied; an icon holds straight colour (Windows
+// premultiplies it when drawing), so the mean colour is divided by the mean alpha.
 void averageDown(const std::vector<std::uint32_t>& canvas, int size, std::uint32_t* out) {
   const int big = size * SUPERSAMPLE;
   constexpr unsigned SAMPLES = SUPERSAMPLE * SUPERSAMPLE;
@@ -56,8 +57,11 @@ void averageDown(const std::vector<std::uint32_t>& canvas, int size, std::uint32
           for (int c = 0; c < 4; ++c) sums[c] += (p >> (8 * c)) & 0xFF;
         }
       }
-      std::uint32_t pixel = 0;
-      for (int c = 0; c < 4; ++c) pixel |= ((sums[c] + SAMPLES / 2) / SAMPLES) << (8 * c);
+      const unsigned alphaSum = sums[3];
+      std::uint32_t pixel = ((alphaSum + SAMPLES / 2) / SAMPLES) << 24;
+      for (int c = 0; c < 3 && alphaSum != 0; ++c) {
+        pixel |= std::min(255u, (sums[c] * 255 + alphaSum / 2) / alphaSum) << (8 * c);
+      }
       out[y * size + x] = pixel;
     }
   }

@@ -111,15 +111,8 @@ void saveArtefact(const Picture& picture, int zoom, const std::string& label = "
   std::vector<std::uint8_t> rgba;
   for (int y = 0; y < side; ++y) {
     for (int x = 0; x < side; ++x) {
-      // Icons hold premultiplied colour; a PNG holds it straight.
-      Argb p = picture.at(x / zoom, y / zoom);
-      const Argb alpha = p >> 24;
-      if (alpha != 0 && alpha != 0xFF) {
-        Argb straight = alpha << 24;
-        for (int shift : {0, 8, 16})
-          straight |= std::min<Argb>(((p >> shift) & 0xFF) * 255 / alpha, 255) << shift;
-        p = straight;
-      }
+      // Icons and PNG files both hold straight colour.
+      const Argb p = picture.at(x / zoom, y / zoom);
       rgba.insert(rgba.end(), {static_cast<std::uint8_t>(p >> 16),
                                static_cast<std::uint8_t>(p >> 8), static_cast<std::uint8_t>(p),
                                hasAlpha ? static_cast<std::uint8_t>(p >> 24) : std::uint8_t{255}});
@@ -317,6 +310,18 @@ TEST(AppIconOnScreen, TransparentAroundAnOpaqueAntiAliasedShield) {
       if (w != b && w != 0xFFFFFF && b != 0) ++blended;
     }
     EXPECT_GE(blended, size) << size << " px: too few partly covered edge pixels";
+    // The icon holds straight colour: over black a partly covered pixel is colour times alpha,
+    // not darker (which is what premultiplying twice gives).
+    const Picture icon = draw(size);
+    for (std::size_t i = 0; i < icon.pixels.size(); ++i) {
+      const Argb alpha = icon.pixels[i] >> 24;
+      if (alpha == 0 || alpha == 0xFF) continue;
+      for (int shift : {0, 8, 16}) {
+        const int expected = static_cast<int>(((icon.pixels[i] >> shift) & 0xFF) * alpha / 255);
+        EXPECT_NEAR(static_cast<int>((black.pixels[i] >> shift) & 0xFF), expected, 3)
+            << size << " px, pixel " << i;
+      }
+    }
   }
 }
 
