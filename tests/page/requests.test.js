@@ -186,6 +186,20 @@ describe('a reply that is late, or never comes', () => {
     await page.close();
   });
 
+  it('a failure holds no address: it answers the given-up scan, not the running one', async () => {
+    const { page } = await openPage(browser.context, { clock: true });
+    await ui.address(page).fill('203.0.113.7');
+    await ui.address(page).press('Enter');
+    await stopWaiting(page);
+    await ui.address(page).fill('198.51.100.23');
+    await ui.address(page).press('Enter');
+    await deliver(page, R.SCAN_FAILED);
+    assert.equal(await page.locator('#view-busy').isVisible(), true);
+    await deliver(page, R.CLEAN_HOME);
+    assert.equal(await page.locator('#r-ip').textContent(), '198.51.100.23');
+    await page.close();
+  });
+
   it('a late answer to the scan still on screen is shown', async () => {
     const { page } = await openPage(browser.context, { clock: true });
     await ui.address(page).fill('203.0.113.7');
