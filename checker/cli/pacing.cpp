@@ -4,14 +4,15 @@
 
 #include <algorithm>
 
-std::optional<PaceTime> takeSlot(PaceState& state, const PaceLimit& limit, PaceTime now) {
+std::optional<PaceTime> takeSlot(PaceState& state, const PaceLimit& limit, PaceTime now,
+                                 PaceTime maxWait) {
   PaceTime slot = std::max(now, state.blockedUntil);
   if (!state.sent.empty()) slot = std::max(slot, state.sent.back());
   const auto full = static_cast<std::size_t>(std::max<std::int64_t>(limit.requests, 0));
   if (full > 0 && state.sent.size() >= full) {
     slot = std::max(slot, state.sent[state.sent.size() - full] + limit.window);
   }
-  if (slot - now > MAX_PACE_WAIT) return std::nullopt;
+  if (slot - now > maxWait) return std::nullopt;
   if (full > 0) {
     state.sent.push_back(slot);
     while (state.sent.size() > full) state.sent.pop_front();

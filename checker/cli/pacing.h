@@ -27,8 +27,9 @@ inline constexpr PaceTime DEFAULT_BACK_OFF = std::chrono::seconds(60);
 inline constexpr PaceTime MAX_PACE_WAIT = std::chrono::minutes(2);
 
 // The earliest time at or after `now` the next request may go; the slot is taken. Nothing when
-// that is more than MAX_PACE_WAIT away (and nothing is taken).
-std::optional<PaceTime> takeSlot(PaceState& state, const PaceLimit& limit, PaceTime now);
+// that is more than `maxWait` away (and nothing is taken).
+std::optional<PaceTime> takeSlot(PaceState& state, const PaceLimit& limit, PaceTime now,
+                                 PaceTime maxWait = MAX_PACE_WAIT);
 
 // The service answered 429: no request before now + retryAfter (or DEFAULT_BACK_OFF without one).
 void noteTooManyRequests(PaceState& state, PaceTime now, std::optional<PaceTime> retryAfter);

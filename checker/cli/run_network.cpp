@@ -2,6 +2,7 @@
 // for the network while holding it.
 #include "cli/run_network.h"
 
+#include <algorithm>
 #include <condition_variable>
 #include <map>
 #include <memory>
@@ -10,6 +11,7 @@
 #include <thread>
 
 #include "catalogue/catalogue.h"
+#include "scan/time_limit.h"
 
 namespace {
 
@@ -26,42 +28,71 @@ struct Shared {
   std::condition_variable torReady;
 };
 
-// Waits for this host's next slot, the end of a back-off included. False: not to be sent.
-bool waitForSlot(Shared& run, const std::string& host) {
+// How long a call may still wait before its scan's deadline; unbounded without one.
+PaceTime timeLeft(Deadline deadline) {
+  if (deadline == NO_DEADLINE) return PaceTime::max();
+  const auto left = deadline - std::chrono::steady_clock::now();
+  return std::max(PaceTime{0}, std::chrono::duration_cast<PaceTime>(left));
+}
+
+// Takes this host's next slot if it comes in time; otherwise says why the request is not sent.
+std::optional<PaceTime> slotInTime(Shared& run, const std::string& host, const PaceLimit& limit,
+                                   Deadline deadline, const char*& refusal) {
+  PaceState& state = run.services[host];
+  const PaceTime now = run.clock.now();
+  const PaceTime left = timeLeft(deadline);
+  if (left >= MAX_PACE_WAIT) {
+    refusal = NOT_ASKED_RATE_LIMIT;
+    return takeSlot(state, limit, now);
+  }
+  std::optional<PaceTime> slot = takeSlot(state, limit, now, left);
+  if (!slot) {
+    PaceState probe = state;  // too late for the scan, or beyond any wait at all?
+    refusal = takeSlot(probe, limit, now) ? TIME_LIMIT_REASON : NOT_ASKED_RATE_LIMIT;
+  }
+  return slot;
+}
+
+// Waits for this host's next slot, the end of a back-off included. Null: go; otherwise the
+// reason the request is not sent.
+const char* waitForSlot(Shared& run, const std::string& host, Deadline deadline) {
   const PaceLimit limit = run.limits(host);
+  const char* refusal = nullptr;
   std::optional<PaceTime> slot;
   {
     std::lock_guard<std::mutex> guard(run.lock);
-    slot = takeSlot(run.services[host], limit, run.clock.now());
+    slot = slotInTime(run, host, limit, deadline, refusal);
   }
   // A 429 may arrive while this request waits for its slot: then it waits for the back-off too.
   bool noted = false;
   const auto note = [&run, &host, &noted](std::optional<PaceTime> until) {
-    if (run.onWait && (noted || until)) run.onWait(host, until);
+    if (!run.onWait) return;
+    if (noted && until) run.onWait(host, std::nullopt);  // one wait ends where the next begins
+    if (noted || until) run.onWait(host, until);
     noted = until.has_value();
   };
   while (slot) {
     if (*slot > run.clock.now()) note(slot);
     run.clock.sleepUntil(*slot);
     std::unique_lock<std::mutex> guard(run.lock);
-    const PaceTime now = run.clock.now();
-    const PaceTime blocked = run.services[host].blockedUntil;
-    if (blocked <= now) {
+    if (run.services[host].blockedUntil <= run.clock.now()) {
       guard.unlock();
       note(std::nullopt);
-      return true;
+      return nullptr;
     }
-    slot = blocked - now > MAX_PACE_WAIT ? std::nullopt : std::optional<PaceTime>(blocked);
+    // Held back by a 429 meanwhile: a fresh slot after it, so the held requests do not all go
+    // at once when the back-off ends.
+    slot = slotInTime(run, host, limit, deadline, refusal);
   }
   note(std::nullopt);
-  return false;
+  return refusal;
 }
 
 HttpResult pacedGet(Shared& run, const Network& inner, const std::string& host,
                     const std::string& path, bool secure, Deadline deadline) {
-  if (!waitForSlot(run, host)) {
+  if (const char* refusal = waitForSlot(run, host, deadline)) {
     HttpResult notAsked;
-    notAsked.failure = NOT_ASKED_RATE_LIMIT;
+    notAsked.failure = refusal;
     return notAsked;
   }
   HttpResult result = inner.httpGet(host, path, secure, deadline);
@@ -74,20 +105,32 @@ HttpResult pacedGet(Shared& run, const Network& inner, const std::string& host,
   return result;
 }
 
-// The first scan to need the list fetches it; the others wait for that answer, whatever it is.
+// The first scan to need the list fetches it; the others wait for that answer, whatever it is,
+// but no longer than their own deadline. An answer cut short by the fetching scan's own deadline
+// is not shared: the next scan fetches the list again.
 HttpResult sharedTorList(Shared& run, const Network& inner, const std::string& host,
                          const std::string& path, bool secure, Deadline deadline) {
   std::unique_lock<std::mutex> guard(run.lock);
-  run.torReady.wait(guard, [&run] { return run.torList.has_value() || !run.torFetching; });
+  const auto ready = [&run] { return run.torList.has_value() || !run.torFetching; };
+  if (deadline == NO_DEADLINE) {
+    run.torReady.wait(guard, ready);
+  } else if (!run.torReady.wait_until(guard, deadline, ready)) {
+    HttpResult late;
+    late.failure = TIME_LIMIT_REASON;
+    return late;
+  }
   if (run.torList) return *run.torList;
   run.torFetching = true;
   guard.unlock();
   HttpResult fetched = pacedGet(run, inner, host, path, secure, deadline);
+  const bool cutByDeadline =
+      !fetched.failure.empty() &&
+      (fetched.failure == TIME_LIMIT_REASON || std::chrono::steady_clock::now() >= deadline);
   guard.lock();
-  run.torList = std::move(fetched);
+  if (!cutByDeadline) run.torList = fetched;
   run.torFetching = false;
   run.torReady.notify_all();
-  return *run.torList;
+  return fetched;
 }
 
 }  // namespace

@@ -7,6 +7,9 @@ namespace {
 // Resolvers wait in whole seconds: a DNS question with less than a second left is not asked.
 constexpr std::chrono::seconds DNS_LEAST{1};
 
+// A call ended by the deadline may return a hair before it (its limits are whole milliseconds).
+constexpr std::chrono::milliseconds CUT_SLACK{100};
+
 Deadline read(const std::function<Deadline()>& clock) {
   return clock ? clock() : std::chrono::steady_clock::now();
 }
@@ -21,15 +24,23 @@ Network withinDeadline(const Network& net, Deadline deadline) {
   Network bounded = net;
   const auto over = [clock = net.now, deadline] { return read(clock) >= deadline; };
   const auto dnsOver = [clock = net.now, deadline] { return read(clock) + DNS_LEAST > deadline; };
-  bounded.httpGet = [inner = net.httpGet, over, deadline](const std::string& host,
-                                                          const std::string& path, bool secure,
-                                                          Deadline own) {
+  const auto cut = [clock = net.now, deadline] { return read(clock) + CUT_SLACK >= deadline; };
+  bounded.httpGet = [inner = net.httpGet, over, cut, deadline](const std::string& host,
+                                                               const std::string& path, bool secure,
+                                                               Deadline own) {
     if (over()) {
       HttpResult none;
       none.failure = TIME_LIMIT_REASON;
       return none;
     }
-    return inner(host, path, secure, std::min(own, deadline));
+    HttpResult result = inner(host, path, secure, std::min(own, deadline));
+    // Cut short by the scan's own clock, not by the network: whatever arrived is no answer.
+    if (!result.failure.empty() && cut()) {
+      HttpResult none;
+      none.failure = TIME_LIMIT_REASON;
+      return none;
+    }
+    return result;
   };
   bounded.dnsblListed = [inner = net.dnsblListed, dnsOver, deadline](
                             const std::string& address, const std::string& zone, Deadline own) {

@@ -12,6 +12,7 @@
 #include "cli/display_text.h"
 #include "cli/pacing.h"
 #include "cli/run_network.h"
+#include "scan/time_limit.h"
 
 namespace {
 
@@ -112,6 +113,10 @@ TEST(RunNetwork, PacesPerHostHonours429AndSharesTheExitList) {
   EXPECT_EQ(net.httpGet(tor, "/torbulkexitlist", true, NO_DEADLINE).body, "ok");
   EXPECT_EQ(net.httpGet(tor, "/torbulkexitlist", true, NO_DEADLINE).body,
             "ok");  // from the first fetch
+  // The next slot comes after the scan's deadline: not sent, and the reason says which limit.
+  const HttpResult tooLate =
+      net.httpGet("slow.test", "/4", true, std::chrono::steady_clock::now() + seconds(1));
+  EXPECT_EQ(tooLate.failure, TIME_LIMIT_REASON);
   EXPECT_EQ(s.log, (std::vector<std::string>{
                        "0 slow.test/1", "hold slow.test until 2000", "free slow.test",
                        "2000 slow.test/2", "2000 fast.test/x", "hold slow.test until 7000",

@@ -302,14 +302,15 @@ TEST(RunScan, BlocklistRowsAreCheckedAgainstTheListsTestEntries) {
 TEST(RunScan, TheWholeScanEndsByItsTimeLimit) {
   FakeNetwork dead;  // no host answers, and every call takes 12 s
   dead.callTime = std::chrono::seconds(12);
+  // The last web call is cut by the deadline mid-body: the part that came is no answer.
+  dead.http["check.torproject.org"] = HttpResult{true, 200, "192.0.2.1\n", "time-out"};
   const auto reply = nlohmann::json::parse(runScan("198.51.100.23", {}, dead.network()));
   const std::vector<long> given = {90000, 78000, 66000, 54000, 42000, 30000, 18000, 6000};
   EXPECT_EQ(dead.givenMs, given) << "the eight web requests, then no time is left";
   EXPECT_EQ(dead.calls.size(), given.size());
   EXPECT_EQ(statusLetters(reply), "cuuuuuuuuuuuuuuu");
   const auto& s = reply["sources"];
-  EXPECT_EQ(s[8]["detail"], "no connection");
-  for (std::size_t i = 9; i < 16; ++i) EXPECT_EQ(s[i]["detail"], "scan time limit") << i;
+  for (std::size_t i = 8; i < 16; ++i) EXPECT_EQ(s[i]["detail"], "scan time limit") << i;
 
   FakeNetwork slow = quietNetwork();  // 20 calls of 4 s each fit in the limit
   slow.callTime = std::chrono::seconds(4);

@@ -37,8 +37,14 @@ NameLookup reverseDnsName(const std::string& address, Deadline deadline) {
   if (reply.kind == DnsReply::Kind::noSuchName) return lookup;
 
   bool broken = false;
+  bool foreign = false;  // a record that answers some other question
   const bool parsed = eachAnswerRecord(reply, [&](const ns_msg& message, const ns_rr& rr) {
-    if (!lookup.name.empty() || ns_rr_class(rr) != ns_c_in || ns_rr_type(rr) != ns_t_ptr) return;
+    if (ns_rr_class(rr) == ns_c_in && ns_rr_type(rr) == ns_t_cname) return;  // on the way
+    if (ns_rr_class(rr) != ns_c_in || ns_rr_type(rr) != ns_t_ptr) {
+      foreign = true;
+      return;
+    }
+    if (!lookup.name.empty()) return;
     char name[NS_MAXDNAME];
     if (ns_name_uncompress(ns_msg_base(message), ns_msg_end(message), ns_rr_rdata(rr), name,
                            sizeof name) < 0) {
@@ -50,6 +56,9 @@ NameLookup reverseDnsName(const std::string& address, Deadline deadline) {
   if (!parsed || broken) {
     lookup = NameLookup{};
     lookup.reason = "malformed answer";
+  } else if (lookup.name.empty() && foreign) {
+    lookup = NameLookup{};
+    lookup.reason = "answer of another type or class";
   }
   return lookup;
 }

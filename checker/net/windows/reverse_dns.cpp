@@ -2,7 +2,8 @@
 // nothing, never the numeric text). getnameinfo folds resolver errors (FORMERR, a silent
 // server) into EAI_NONAME, so "no name" is asked again as a PTR question for
 // <d.c.b.a>.in-addr.arpa on the DNS client (dns_query.h): only NXDOMAIN or an answer without a
-// PTR record is "no such name". The caller has started Windows Sockets (WSAStartup).
+// PTR record is "no such name". Each lookup holds its own (counted) Windows Sockets start-up, so
+// every caller, velmora-scan included, gets a working getnameinfo.
 #include "net/reverse_dns.h"
 
 #include <winsock2.h>
@@ -12,6 +13,7 @@
 #include <utility>
 
 #include "net/windows/dns_query.h"
+#include "net/windows/sockets.h"
 
 namespace {
 
@@ -37,6 +39,7 @@ NameLookup reverseDnsName(const std::string& address, Deadline /*deadline: no li
   if (address.find('\0') != std::string::npos) return answered({});
   if (inet_pton(AF_INET, address.c_str(), &socketAddress.sin_addr) != 1) return answered({});
 
+  const SocketsScope sockets;
   char host[NI_MAXHOST] = {};
   const int rc = getnameinfo(reinterpret_cast<const sockaddr*>(&socketAddress),
                              sizeof(socketAddress), host, sizeof(host), nullptr, 0, NI_NAMEREQD);
@@ -56,9 +59,15 @@ NameLookup reverseDnsName(const std::string& address, Deadline /*deadline: no li
   const DNS_STATUS status = askDns(ptrQueryName(socketAddress.sin_addr), DNS_TYPE_PTR, records);
   if (isNoSuchName(status)) return answered({});
   if (status != 0) return failed(dnsFailureReason(status));
+  bool foreign = false;  // a record that answers some other question
   for (const DNS_RECORDA* record = records.get(); record != nullptr; record = record->pNext) {
-    if (record->Flags.S.Section != DnsSectionAnswer || record->wType != DNS_TYPE_PTR) continue;
+    if (record->Flags.S.Section != DnsSectionAnswer || record->wType == DNS_TYPE_CNAME) continue;
+    if (record->wType != DNS_TYPE_PTR) {
+      foreign = true;
+      continue;
+    }
     if (record->Data.PTR.pNameHost != nullptr) return answered(record->Data.PTR.pNameHost);
   }
+  if (foreign) return failed("answer of another type or class");
   return answered({});
 }
