@@ -27,11 +27,20 @@ struct Outcome {
 
 // Replaces `to` with a copy of `from`. CopyFileW, not std::filesystem::copy_file: the latter
 // takes two files on one drive for the same file (no inode numbers there) and refuses to copy.
+// CopyFileW carries the attributes and streams of the source: a read-only installed copy would
+// refuse the next update, and a downloaded package's "from the internet" mark would make every
+// start of the installed checker ask first. Both are cleared on the installed copy.
 void copyOver(const fs::path& from, const fs::path& to) {
+  SetFileAttributesW(to.c_str(), FILE_ATTRIBUTE_NORMAL);  // fails harmlessly when it is new
   if (!CopyFileW(from.c_str(), to.c_str(), FALSE)) {
     const std::error_code error(static_cast<int>(GetLastError()), std::system_category());
     throw fs::filesystem_error("cannot copy", from, to, error);
   }
+  const DWORD attributes = GetFileAttributesW(to.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
+    SetFileAttributesW(to.c_str(), attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
+  }
+  DeleteFileW((to.wstring() + L":Zone.Identifier").c_str());  // absent on most copies
 }
 
 // Steps 2 to 13 without the closing message; anything they throw is the caller's to catch.

@@ -8,6 +8,8 @@
 #include <gdiplus.h>
 #include <objbase.h>
 
+#include <algorithm>
+
 #include "app_state.h"
 #include "dpi.h"
 #include "icon.h"
@@ -69,11 +71,28 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     Gdiplus::GdiplusShutdown(gdiplusToken);
     return 1;
   }
-  // The monitor the window opened on may be scaled differently from the main one.
+  // The monitor the window opened on may be scaled differently from the main one, and at a
+  // high scale the start size may not fit its work area (150 % on a 1080-line laptop): then the
+  // window takes the work area's size and sits inside it.
   const UINT dpi = windowDpi(window);
-  if (dpi != startDpi) {
-    SetWindowPos(window, nullptr, 0, 0, scaledForDpi(START_WIDTH, dpi),
-                 scaledForDpi(START_HEIGHT, dpi), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  int width = scaledForDpi(START_WIDTH, dpi);
+  int height = scaledForDpi(START_HEIGHT, dpi);
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  RECT placed{};
+  if (GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor) &&
+      GetWindowRect(window, &placed)) {
+    const RECT& work = monitor.rcWork;
+    const bool tooBig = width > work.right - work.left || height > work.bottom - work.top;
+    width = std::min<int>(width, work.right - work.left);
+    height = std::min<int>(height, work.bottom - work.top);
+    const int left = std::clamp<int>(placed.left, work.left, work.right - width);
+    const int top = std::clamp<int>(placed.top, work.top, work.bottom - height);
+    if (tooBig || dpi != startDpi) {
+      SetWindowPos(window, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+  } else if (dpi != startDpi) {
+    SetWindowPos(window, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
 
   decorate(window);

@@ -147,13 +147,6 @@ std::optional<std::wstring> installedRuntimeDll(const std::wstring& version) {
   return std::nullopt;
 }
 
-std::optional<std::wstring> newestInstalledRuntimeDll() {
-  for (const std::wstring& version : registeredRuntimeVersions()) {
-    if (auto dll = installedRuntimeDll(version)) return dll;
-  }
-  return std::nullopt;
-}
-
 HRESULT createWebViewEnvironment(
     const std::wstring& userDataFolder,
     ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler* handler) {
@@ -163,11 +156,18 @@ HRESULT createWebViewEnvironment(
     if (create) return create(nullptr, userDataFolder.c_str(), nullptr, handler);
   }
 
-  const auto dll = newestInstalledRuntimeDll();
-  if (!dll) return HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND);
-  // Stays loaded for the life of the process: the environment's objects live in it.
-  HMODULE runtime = LoadLibraryExW(dll->c_str(), nullptr, PINNED_LOAD);
-  if (!runtime) return HRESULT_FROM_WIN32(GetLastError());
+  // The newest installed runtime that loads; a half-updated one gives way to the next. The one
+  // loaded stays for the life of the process: the environment's objects live in it.
+  HMODULE runtime = nullptr;
+  HRESULT loadError = HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND);
+  for (const std::wstring& version : registeredRuntimeVersions()) {
+    const auto dll = installedRuntimeDll(version);
+    if (!dll) continue;
+    runtime = LoadLibraryExW(dll->c_str(), nullptr, PINNED_LOAD);
+    if (runtime) break;
+    loadError = HRESULT_FROM_WIN32(GetLastError());
+  }
+  if (!runtime) return loadError;
   auto create = reinterpret_cast<CreateEnvironmentInternalFn>(reinterpret_cast<void*>(
       GetProcAddress(runtime, "CreateWebViewEnvironmentWithOptionsInternal")));
   if (!create) return HRESULT_FROM_WIN32(ERROR_PROC_NOT_FOUND);

@@ -28,6 +28,3 @@ const wchar_t* runtimeArchitectureFolder();
 // <version folder>\EBWebView\<architecture>\EmbeddedBrowserWebView.dll under Program Files (x86)
 // or the user's Local AppData, whichever holds the file first.
 std::optional<std::wstring> installedRuntimeDll(const std::wstring& version);
-
-// The DLL of the newest registered version whose folder really holds it.
-std::optional<std::wstring> newestInstalledRuntimeDll();
