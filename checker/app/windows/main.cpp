@@ -31,8 +31,10 @@ void decorate(HWND window) {
   const COLORREF caption = CAPTION_COLOR;
   DwmSetWindowAttribute(window, CAPTION_COLOR_ATTRIBUTE, &caption, sizeof(caption));
 
-  if (!g_iconSmall) g_iconSmall = createAppIcon(16);
-  if (!g_iconBig) g_iconBig = createAppIcon(32);
+  // Drawn at the window's scale, so the title bar and task bar show them sharp, not stretched.
+  const UINT dpi = windowDpi(window);
+  if (!g_iconSmall) g_iconSmall = createAppIcon(scaledForDpi(16, dpi));
+  if (!g_iconBig) g_iconBig = createAppIcon(scaledForDpi(32, dpi));
   if (g_iconSmall)
     SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(g_iconSmall));
   if (g_iconBig) SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(g_iconBig));

@@ -351,8 +351,9 @@ unregister_runtimes
 
 # ---------------------------------------------------------------------------------------------
 scenario=scaled-125-percent
-# At 125 % (120 DPI) the window opens at its usual size scaled: 1475 x 975 pixels. The scaling
-# is set in a prefix of its own, so no other program started meanwhile sees it.
+# At 125 % (120 DPI) the window opens at its usual size scaled, 1475 x 975 pixels, with its icons
+# drawn at 20 and 40 pixels. The scaling is set in a prefix of its own, so no other program
+# started meanwhile sees it.
 shared_prefix=$WINEPREFIX
 private_prefix
 layout app/velmora-checker.exe app/web/index.html
@@ -364,6 +365,8 @@ wait_until 30 log_has "view.Navigate" || fail "start-up did not reach Navigate"
 wait_until 20 bash -c "'$emulator' '$probe' main | grep -q visible=1" || fail "window not shown"
 shown=$(wine "$probe" main | tr -d '\r' || true)
 grep -qF "size=1475x975" <<<"$shown" || fail "window at 120 DPI: $shown"
+icons=$(xprop -name "Check Your Velmora" _NET_WM_ICON | grep -oE 'Icon \([0-9]+ x [0-9]+\)' | sort | tr '\n' ' ')
+[[ "$icons" == "Icon (20 x 20) Icon (40 x 40) " ]] || fail "window icons at 120 DPI: '$icons'"
 close_and_expect_exit_zero
 wineserver -k >/dev/null 2>&1 || true
 wineserver -w >/dev/null 2>&1 || true
