@@ -1,6 +1,7 @@
 """A DNS server for the fake internet, on UDP and TCP: answers A and PTR questions from the
 scenario, or NXDOMAIN, an empty answer, SERVFAIL, REFUSED, FORMERR, or nothing at all; or one of
-the broken answers resolvers meet: truncated with nothing over TCP, a reply with another ID or
+the broken answers resolvers meet: truncated with nothing over TCP (a hang-up, or a connection
+held open in silence), a reply with another ID or
 question, a name whose compression pointer points at itself, records of another type or class.
 A UDP answer over 512 bytes is sent truncated (TC bit, no records); TCP carries it whole."""
 
@@ -12,6 +13,7 @@ import time
 RCODE = {"nxdomain": 3, "servfail": 2, "refused": 5, "formerr": 1}
 TYPE_A, TYPE_PTR, TYPE_TXT, CLASS_IN, CLASS_CH = 1, 12, 16, 1, 3
 UDP_LIMIT = 512
+HOLD = object()  # over TCP: keep the connection open and say nothing
 
 
 def _read_name(packet, offset):
@@ -47,6 +49,10 @@ def answer(packet, scenario, log=None, tcp=False):
     action, rtype, values = scenario.dns_rule(name)
     if action == "drop" or (action == "truncated" and tcp):
         return None
+    if action == "truncated-silent":
+        if tcp:
+            return HOLD
+        action = "truncated"
     records = b""
     count = 0
     if action == "answer":
@@ -105,6 +111,9 @@ def _serve_tcp(scenario, log, address, port):
                     response = answer(packet, scenario, log, tcp=True)
                     if response is None:
                         return  # hang up without a word
+                    if response is HOLD:
+                        conn.recv(1)  # until the client gives up and hangs up
+                        return
                     conn.sendall(struct.pack(">H", len(response)) + response)
             except (OSError, ValueError, IndexError, struct.error):
                 return

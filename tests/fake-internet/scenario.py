@@ -7,7 +7,7 @@ Later definitions replace earlier ones, so a scenario can include a base and cha
 import os
 import re
 
-DNS_ACTIONS = {"nxdomain", "nodata", "servfail", "refused", "drop", "formerr", "truncated",
+DNS_ACTIONS = {"nxdomain", "nodata", "servfail", "refused", "drop", "formerr", "truncated", "truncated-silent",
                "wrong-id", "wrong-question", "pointer-loop", "other-type", "other-class"}
 PAGE_KEYS = {"status", "delay", "header", "cut", "stall", "trickle", "repeat", "echo-request",
              "redirect", "body", "body-file", "body-hex", "raw", "cut-by-path", "crlf"}

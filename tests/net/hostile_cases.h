@@ -47,6 +47,8 @@ struct HostileDnsCase {
 inline const std::vector<HostileDnsCase>& hostileDnsCases() {
   static const std::vector<HostileDnsCase> cases = {
       {"192.0.2.20", DnsExpect::noAnswer, "TC bit, nothing over TCP"},
+      {"192.0.2.28", DnsExpect::noAnswer, "TC bit, TCP accepted but silent",
+       "silent TCP waited on"},
       {"192.0.2.21", DnsExpect::listed, "300 records, over TCP", "answers over 4 KiB"},
       {"192.0.2.22", DnsExpect::noAnswer, "compression pointer loop"},
       {"192.0.2.23", DnsExpect::noAnswer, "reply with another ID"},

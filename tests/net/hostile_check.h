@@ -19,6 +19,8 @@ struct HostileCalls {
   bool exactReasons;  // the client words its failures as the table does
   // Forms this client cannot tell apart (a row's limit): reported, not asserted.
   std::set<std::string> limits = {};
+  // Forms this client would wait on without end: not asked, reported.
+  std::set<std::string> hangs = {};
 };
 
 // A failure always says why, in at most 60 bytes.
@@ -60,6 +62,10 @@ inline void runHostileTable(const HostileCalls& calls) {
                                       << r.failure << " body " << r.body.substr(0, 40);
   }
   for (const HostileDnsCase& c : hostileDnsCases()) {
+    if (calls.hangs.count(c.limit)) {
+      std::printf("known hang, not asked: %s (%s)\n", c.what.c_str(), c.limit.c_str());
+      continue;
+    }
     SCOPED_TRACE(c.address + " (" + c.what + ")");
     const LookupResult r = calls.dnsbl(c.address);
     const Lookup wanted = c.expected == DnsExpect::listed      ? Lookup::flagged

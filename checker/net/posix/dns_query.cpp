@@ -3,17 +3,20 @@
 #include <netdb.h>
 #include <netinet/in.h>
 #include <resolv.h>
+#include <strings.h>
 
 #include <cerrno>
 #include <cstring>
+#include <optional>
 
+#include "net/posix/dns_tcp.h"
 #include "net/posix/resolver_deadline.h"
 
 namespace {
 
-// The largest DNS message; answers this big come over TCP, which res_nquery falls back to on
-// its own when a UDP reply is truncated.
+// The largest DNS message (over TCP); a query is far smaller.
 constexpr std::size_t MESSAGE_BYTES = 65535;
+constexpr std::size_t QUERY_BYTES = NS_PACKETSZ;
 
 DnsReply failed(std::string reason) {
   DnsReply reply;
@@ -40,12 +43,67 @@ DnsReply readFailure(const res_state state, const unsigned char* buffer, int sav
     case TRY_AGAIN:  // also where every server answered SERVFAIL or REFUSED: still a failure
       if (header->qr && header->rcode == ns_r_servfail) return failed("server failure");
       if (header->qr && header->rcode == ns_r_refused) return failed("refused by the list");
-      if (header->qr && header->tc) return failed("truncated answer, none over TCP");
       if (savedErrno == ECONNREFUSED) return failed("DNS server unreachable");
       return failed("time-out");
     default:
       return failed("no resolver");
   }
+}
+
+// A whole reply judged as res_nquery judges one: by its rcode, and whether it holds records.
+DnsReply readMessage(std::vector<unsigned char> message) {
+  if (message.size() < sizeof(HEADER)) return failed("malformed answer");
+  const auto* header = reinterpret_cast<const HEADER*>(message.data());
+  if (header->tc) return failed("truncated answer");
+  DnsReply reply;
+  switch (header->rcode) {
+    case ns_r_noerror:
+      break;
+    case ns_r_nxdomain:
+      reply.kind = DnsReply::Kind::noSuchName;
+      return reply;
+    case ns_r_servfail:
+      return failed("server failure");
+    case ns_r_refused:
+      return failed("refused by the list");
+    case ns_r_formerr:
+      return failed("format error (FORMERR)");
+    default:
+      return failed("DNS error " + std::to_string(header->rcode));
+  }
+  reply.kind = ntohs(header->ancount) == 0 ? DnsReply::Kind::noSuchName : DnsReply::Kind::answer;
+  if (reply.kind == DnsReply::Kind::answer) reply.message = std::move(message);
+  return reply;
+}
+
+// Whether both messages ask one question, and the same (names compared without case).
+bool sameQuestion(const std::vector<unsigned char>& a, const std::vector<unsigned char>& b) {
+  ns_msg ma;
+  ns_msg mb;
+  ns_rr qa;
+  ns_rr qb;
+  if (ns_initparse(a.data(), static_cast<int>(a.size()), &ma) != 0 ||
+      ns_initparse(b.data(), static_cast<int>(b.size()), &mb) != 0 ||
+      ns_msg_count(mb, ns_s_qd) != 1 || ns_parserr(&ma, ns_s_qd, 0, &qa) != 0 ||
+      ns_parserr(&mb, ns_s_qd, 0, &qb) != 0) {
+    return false;
+  }
+  return ns_rr_type(qa) == ns_rr_type(qb) && ns_rr_class(qa) == ns_rr_class(qb) &&
+         strcasecmp(ns_rr_name(qa), ns_rr_name(qb)) == 0;
+}
+
+// The question again over TCP, after a truncated UDP answer.
+DnsReply askOverTcp(struct __res_state& state, const std::string& name, ns_type type,
+                    Deadline deadline) {
+  std::vector<unsigned char> query(QUERY_BYTES, 0);
+  const int length = res_nmkquery(&state, ns_o_query, name.c_str(), ns_c_in, type, nullptr, 0,
+                                  nullptr, query.data(), static_cast<int>(query.size()));
+  if (length <= 0) return failed("malformed query name");
+  query.resize(static_cast<std::size_t>(length));
+  std::optional<std::vector<unsigned char>> reply = askDnsOverTcp(state, query, deadline);
+  if (!reply) return failed("truncated answer, none over TCP");
+  if (!sameQuestion(query, *reply)) return failed("answer to another question");
+  return readMessage(std::move(*reply));
 }
 
 }  // namespace
@@ -61,23 +119,23 @@ DnsReply askDns(const std::string& name, ns_type type, Deadline deadline) {
     res_nclose(&state);
     return failed("time-out");
   }
+  state.options |= RES_IGNTC;  // a truncated answer comes back here, for askOverTcp
   std::vector<unsigned char> buffer(MESSAGE_BYTES, 0);
   errno = 0;
   const int length = res_nquery(&state, name.c_str(), ns_c_in, type, buffer.data(),
                                 static_cast<int>(buffer.size()));
   const int savedErrno = errno;
+  const auto* header = reinterpret_cast<const HEADER*>(buffer.data());
   DnsReply reply;
-  if (length < 0) {
+  if (header->qr && header->tc) {  // whatever res_nquery made of it: NO_DATA, or a part
+    reply = askOverTcp(state, name, type, deadline);
+  } else if (length < 0) {
     reply = readFailure(&state, buffer.data(), savedErrno);
-  } else if (static_cast<std::size_t>(length) < sizeof(HEADER) ||
-             static_cast<std::size_t>(length) > buffer.size()) {
+  } else if (static_cast<std::size_t>(length) > buffer.size()) {
     reply = failed("malformed answer");
-  } else if (reinterpret_cast<const HEADER*>(buffer.data())->tc) {
-    reply = failed("truncated answer");
   } else {
     buffer.resize(static_cast<std::size_t>(length));
-    reply.kind = DnsReply::Kind::answer;
-    reply.message = std::move(buffer);
+    reply = readMessage(std::move(buffer));
   }
   res_nclose(&state);
   return reply;
