@@ -46,6 +46,18 @@ struct Picture {
   Argb at(int x, int y) const { return pixels[static_cast<std::size_t>(y * size + x)]; }
 };
 
+// A square 32-bit bitmap, rows top down.
+BITMAPINFO topDownArgb(int size) {
+  BITMAPINFO format{};
+  format.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  format.bmiHeader.biWidth = size;
+  format.bmiHeader.biHeight = -size;
+  format.bmiHeader.biPlanes = 1;
+  format.bmiHeader.biBitCount = 32;
+  format.bmiHeader.biCompression = BI_RGB;
+  return format;
+}
+
 // The pixels as the icon holds them, through GetIconInfo and GetDIBits.
 Picture draw(int size) {
   Picture picture{size, std::vector<Argb>(static_cast<std::size_t>(size * size))};
@@ -54,13 +66,7 @@ Picture draw(int size) {
   if (!icon) return picture;
   ICONINFO info{};
   EXPECT_TRUE(GetIconInfo(icon, &info));
-  BITMAPINFO format{};
-  format.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  format.bmiHeader.biWidth = size;
-  format.bmiHeader.biHeight = -size;
-  format.bmiHeader.biPlanes = 1;
-  format.bmiHeader.biBitCount = 32;
-  format.bmiHeader.biCompression = BI_RGB;
+  BITMAPINFO format = topDownArgb(size);
   HDC screen = GetDC(nullptr);
   EXPECT_EQ(GetDIBits(screen, info.hbmColor, 0, static_cast<UINT>(size), picture.pixels.data(),
                       &format, DIB_RGB_COLORS),
@@ -75,13 +81,7 @@ Picture draw(int size) {
 // The icon as Windows shows it: DrawIconEx onto a square of one colour.
 Picture drawOnto(int size, Argb background) {
   Picture picture{size, std::vector<Argb>(static_cast<std::size_t>(size * size))};
-  BITMAPINFO format{};
-  format.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  format.bmiHeader.biWidth = size;
-  format.bmiHeader.biHeight = -size;
-  format.bmiHeader.biPlanes = 1;
-  format.bmiHeader.biBitCount = 32;
-  format.bmiHeader.biCompression = BI_RGB;
+  BITMAPINFO format = topDownArgb(size);
   void* bits = nullptr;
   HBITMAP target = CreateDIBSection(nullptr, &format, DIB_RGB_COLORS, &bits, nullptr, 0);
   EXPECT_TRUE(target && bits);
