@@ -88,12 +88,17 @@ const char* waitForSlot(Shared& run, const std::string& host, Deadline deadline)
   return refusal;
 }
 
+// A request held back here, never sent: no answer, with the reason.
+HttpResult notSent(const char* reason) {
+  HttpResult none;
+  none.failure = reason;
+  return none;
+}
+
 HttpResult pacedGet(Shared& run, const Network& inner, const std::string& host,
                     const std::string& path, bool secure, Deadline deadline) {
   if (const char* refusal = waitForSlot(run, host, deadline)) {
-    HttpResult notAsked;
-    notAsked.failure = refusal;
-    return notAsked;
+    return notSent(refusal);
   }
   HttpResult result = inner.httpGet(host, path, secure, deadline);
   if (result.status == 429) {
@@ -115,9 +120,7 @@ HttpResult sharedTorList(Shared& run, const Network& inner, const std::string& h
   if (deadline == NO_DEADLINE) {
     run.torReady.wait(guard, ready);
   } else if (!run.torReady.wait_until(guard, deadline, ready)) {
-    HttpResult late;
-    late.failure = TIME_LIMIT_REASON;
-    return late;
+    return notSent(TIME_LIMIT_REASON);
   }
   if (run.torList) return *run.torList;
   run.torFetching = true;

@@ -14,6 +14,12 @@ Deadline read(const std::function<Deadline()>& clock) {
   return clock ? clock() : std::chrono::steady_clock::now();
 }
 
+HttpResult timeLimited() {
+  HttpResult none;
+  none.failure = TIME_LIMIT_REASON;
+  return none;
+}
+
 }  // namespace
 
 Deadline nowOn(const Network& net) {
@@ -28,19 +34,10 @@ Network withinDeadline(const Network& net, Deadline deadline) {
   bounded.httpGet = [inner = net.httpGet, over, cut, deadline](const std::string& host,
                                                                const std::string& path, bool secure,
                                                                Deadline own) {
-    if (over()) {
-      HttpResult none;
-      none.failure = TIME_LIMIT_REASON;
-      return none;
-    }
+    if (over()) return timeLimited();
     HttpResult result = inner(host, path, secure, std::min(own, deadline));
     // Cut short by the scan's own clock, not by the network: whatever arrived is no answer.
-    if (!result.failure.empty() && cut()) {
-      HttpResult none;
-      none.failure = TIME_LIMIT_REASON;
-      return none;
-    }
-    return result;
+    return !result.failure.empty() && cut() ? timeLimited() : result;
   };
   bounded.dnsblListed = [inner = net.dnsblListed, dnsOver, deadline](
                             const std::string& address, const std::string& zone, Deadline own) {
