@@ -13,11 +13,10 @@ constexpr RefusalCode SPAMHAUS_REFUSALS[] = {
     {255, "refused: the resolver sent too many queries"},
 };
 
-// A service that counts per calendar day or month is held to the same number in any 24 hours or
-// 30 days, which is never more than it allows.
+// A service that counts per calendar day is held to the same number in any 24 hours, which is
+// never more than it allows.
 constexpr std::int64_t MINUTE = 60;
 constexpr std::int64_t DAY = 24 * 60 * MINUTE;
-constexpr std::int64_t MONTH = 30 * DAY;
 
 std::array<SourceIdentity, SOURCE_COUNT> build() {
   return {{
@@ -32,9 +31,9 @@ std::array<SourceIdentity, SOURCE_COUNT> build() {
        .domain = "ipinfo.io",
        .group = "geo",
        .host = "ipinfo.io",
-       // https://ipinfo.io/pricing, https://community.ipinfo.io/t/5755 : the free plan's
-       // monthly allowance is 50,000 requests, with no daily cap.
-       .freeTier = {50000, MONTH}},
+       // Without a token: 1,000 requests a day per address (IPinfo staff, September 2024; the
+       // 50,000 a month of https://ipinfo.io/pricing need a free account's token).
+       .freeTier = {1000, DAY}},
       {.key = "proxyRisk",
        .name = "proxycheck.io",
        .domain = "proxycheck.io",
@@ -61,9 +60,9 @@ std::array<SourceIdentity, SOURCE_COUNT> build() {
        .domain = "db-ip.com",
        .group = "rep",
        .host = "api.db-ip.com",
-       // https://db-ip.com/api/ : a free key has 2,000 queries a day; the keyless free
-       // endpoint is held to the same.
-       .freeTier = {2000, DAY}},
+       // https://db-ip.com/api/ : the keyless free endpoint answers about 1,000 queries a day
+       // per address.
+       .freeTier = {1000, DAY}},
       {.key = "freeIpApi",
        .name = "FreeIPAPI",
        .domain = "freeipapi.com",
@@ -101,7 +100,9 @@ std::array<SourceIdentity, SOURCE_COUNT> build() {
        .name = "SORBS",
        .domain = "sorbs.net",
        .group = "dns",
-       .zone = "dnsbl.sorbs.net"},
+       .zone = "dnsbl.sorbs.net",
+       // Closed on 5 June 2024; its servers no longer answer, so asking only costs a time-out.
+       .retired = "list closed in June 2024"},
       // Spam sources only; the "all" zone adds dynamic-address and no-PTR policy lists.
       {.key = "spamRats",
        .name = "SpamRats",

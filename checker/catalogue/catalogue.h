@@ -28,6 +28,7 @@ struct SourceIdentity {
   std::string_view zone = {};   // DNS zone of a blocklist; empty for the others
   FreeTierLimit freeTier = {};  // web sources: the published free-tier rate, with its source
   std::span<const RefusalCode> refusals = {};  // a blocklist's own refusal codes, when it has any
+  std::string_view retired = {};               // why a source that no longer answers is never asked
 };
 
 inline constexpr std::size_t SOURCE_COUNT = 16;

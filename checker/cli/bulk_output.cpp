@@ -9,8 +9,9 @@
 
 #include "catalogue/catalogue.h"
 #include "cli/cli_options.h"
-#include "cli/display_text.h"
 #include "cli/text_report.h"
+#include "json/display_text.h"
+#include "scan/scan_counts.h"
 
 namespace {
 
@@ -25,23 +26,6 @@ std::string concat(std::initializer_list<std::string_view> parts) {
   return out;
 }
 
-struct Counts {
-  int consulted = 0;  // neither switched off nor the echo service's own row
-  int flagged = 0;
-  int unknown = 0;
-};
-
-Counts countsOf(const ScanReport& report) {
-  Counts counts;
-  for (const SourceEntry& s : report.sources) {
-    if (s.status == "off" || s.group == "ip") continue;
-    ++counts.consulted;
-    if (s.status == "bad") ++counts.flagged;
-    if (s.status == "unknown") ++counts.unknown;
-  }
-  return counts;
-}
-
 // Why a row has no report: the line's problem, or that no address could be found.
 std::string missingReason(const AddressResult& result) {
   if (!result.row.problem.empty()) return result.row.problem;
@@ -49,8 +33,12 @@ std::string missingReason(const AddressResult& result) {
 }
 
 std::string csvField(const std::string& raw) {
-  const std::string text = displayText(raw);
-  const bool quote = text.find_first_of(",\"") != std::string::npos ||
+  std::string text = displayText(raw);
+  // A cell a spreadsheet would take for a formula is kept as text (OWASP's CSV-injection rule).
+  const bool formula =
+      !text.empty() && std::string_view("=+-@\t\r").find(text.front()) != std::string_view::npos;
+  if (formula) text.insert(0, "'");
+  const bool quote = formula || text.find_first_of(",\"") != std::string::npos ||
                      (!text.empty() && (text.front() == ' ' || text.back() == ' '));
   if (!quote) return text;
   std::string out = "\"";
@@ -99,16 +87,16 @@ const char* stateWord(NagiosState state) {
   return "UNKNOWN";
 }
 
-// "203.0.113.77 Suspicious (score 52), 2 of 15 unknown"
+// "203.0.113.77 Suspicious (score 52), 2 of 14 unknown"
 std::string describe(const AddressResult& result) {
   if (!result.report) {
     const std::string text = displayText(result.row.text);
     return text.empty() ? missingReason(result) : text + " " + missingReason(result);
   }
   const ScanReport& r = *result.report;
-  const Counts counts = countsOf(r);
-  return displayText(r.ip) + " " + r.verdict + " (score " + std::to_string(r.score) + "), " +
-         std::to_string(counts.unknown) + " of " + std::to_string(counts.consulted) + " unknown";
+  const ScanCounts counts = countSources(r);
+  return displayText(r.ip) + " " + headlineOf(r) + " (score " + std::to_string(r.score) + "), " +
+         std::to_string(counts.unknown) + " of " + std::to_string(counts.asked) + " unknown";
 }
 
 std::string scorePerf(int score, int warning, int critical) {
@@ -135,7 +123,7 @@ std::string csvRow(const AddressResult& result) {
     return line + "," + csvField(missingReason(result)) + "\n";
   }
   const ScanReport& r = *result.report;
-  const Counts counts = countsOf(r);
+  const ScanCounts counts = countSources(r);
   line = csvField(r.ip) + "," + std::to_string(r.score) + "," + csvField(r.verdict) + "," +
          std::to_string(counts.flagged) + "," + std::to_string(counts.unknown);
   for (const SourceEntry& s : r.sources) {
@@ -173,19 +161,22 @@ std::string summaryReport(const std::vector<AddressResult>& results, bool colour
   std::array<int, 4> verdicts{};
   int withoutReport = 0;
   int withUnknown = 0;
+  int incomplete = 0;  // their verdict rests on too little to be counted with the others
   for (const AddressResult* r : order) {
     std::string line;
     if (r->report) {
       const ScanReport& report = *r->report;
-      const Counts counts = countsOf(report);
-      const int rank = verdictRank(report.verdict);
-      ++verdicts[static_cast<std::size_t>(rank)];
+      const ScanCounts counts = countSources(report);
+      const bool complete = completenessOf(counts) == Completeness::complete;
+      const int rank = complete ? verdictRank(report.verdict) : 1;
+      if (complete) ++verdicts[static_cast<std::size_t>(rank)];
+      if (!complete) ++incomplete;
       if (counts.unknown > 0) ++withUnknown;
       std::string flagged;
       for (const SourceEntry& s : report.sources) {
         if (s.status == "bad") flagged += (flagged.empty() ? "" : ", ") + displayText(s.name);
       }
-      const std::string verdict = padded(report.verdict, 10);
+      const std::string verdict = padded(headlineOf(report), 10);
       line = "  " + padded(displayText(report.ip), width) + "  " +
              padded(std::to_string(report.score) + "%", 5) + "  " +
              (colour ? verdictColour(rank) + verdict + "\x1b[0m" : verdict) + "  " +
@@ -203,6 +194,7 @@ std::string summaryReport(const std::vector<AddressResult>& results, bool colour
   out += concat({"\nVerdicts: ", std::to_string(verdicts[3]), " High risk, ",
                  std::to_string(verdicts[2]), " Suspicious, ", std::to_string(verdicts[1]),
                  " Watchlist, ", std::to_string(verdicts[0]), " Clean"});
+  if (incomplete > 0) out += concat({"; ", std::to_string(incomplete), " incomplete"});
   if (withoutReport > 0) out += concat({"; ", std::to_string(withoutReport), " not scanned"});
   out += "\n";
   if (withUnknown > 0) {
@@ -223,12 +215,12 @@ std::string summaryReport(const std::vector<AddressResult>& results, bool colour
 
 NagiosState nagiosState(const AddressResult& result, int warning, int critical) {
   if (!result.report) return NagiosState::unknown;
-  const Counts counts = countsOf(*result.report);
+  const ScanCounts counts = countSources(*result.report);
   const int score = result.report->score;
   // Unknown sources can only add to a score, so one that reached -c is critical whatever they
   // would have said.
   if (score >= critical) return NagiosState::critical;
-  if (counts.consulted == 0 || counts.unknown * 2 > counts.consulted) return NagiosState::unknown;
+  if (completenessOf(counts) != Completeness::complete) return NagiosState::unknown;
   return score >= warning ? NagiosState::warning : NagiosState::ok;
 }
 
@@ -252,7 +244,7 @@ NagiosLine nagiosLine(const std::vector<AddressResult>& results, int warning, in
   if (results.size() == 1) {
     line.text += describe(*worst);
     if (worst->report) {
-      const Counts counts = countsOf(*worst->report);
+      const ScanCounts counts = countSources(*worst->report);
       line.text += " | score=" + scorePerf(worst->report->score, warning, critical) +
                    " flagged=" + std::to_string(counts.flagged) +
                    " unknown=" + std::to_string(counts.unknown);

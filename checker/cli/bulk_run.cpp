@@ -16,7 +16,7 @@
 
 #include "cli/address_list.h"
 #include "cli/bulk_output.h"
-#include "cli/display_text.h"
+#include "json/display_text.h"
 #include "scan/run_scan.h"
 
 namespace {

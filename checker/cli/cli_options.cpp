@@ -75,7 +75,7 @@ request that would have to wait more than 2 minutes is not sent: its source is
 "unknown" (free-tier limit reached). The Tor exit list is fetched once per run.
 
 --nagios: the line reads, for one address,
-  VELMORA WARNING - 203.0.113.77 Suspicious (score 52), 2 of 15 unknown | score=52;45;75;0;100 flagged=3 unknown=2
+  VELMORA WARNING - 203.0.113.77 Suspicious (score 52), 2 of 14 unknown | score=52;45;75;0;100 flagged=3 unknown=2
 The state is CRITICAL when the score reaches -c; else UNKNOWN when more than half
 of the sources consulted gave no answer (or there is no address, or the text is
 no IPv4 address); else WARNING when the score reaches -w; else OK. For several

@@ -9,9 +9,9 @@
 #include "cli/bulk_output.h"
 #include "cli/bulk_run.h"
 #include "cli/cli_options.h"
-#include "cli/display_text.h"
 #include "cli/terminal.h"
 #include "cli/text_report.h"
+#include "json/display_text.h"
 #include "net/public_ip.h"
 #include "scan/run_scan.h"
 

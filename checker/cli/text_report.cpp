@@ -7,7 +7,9 @@
 #include <vector>
 
 #include "cli/cli_options.h"
-#include "cli/display_text.h"
+#include "json/display_text.h"
+#include "scan/scan_counts.h"
+#include "scan/special_address.h"
 
 namespace {
 
@@ -43,13 +45,46 @@ std::string painted(const std::string& text, const char* colour, bool on) {
   return out;
 }
 
+// Breaks a paragraph at blanks into lines of at most width bytes (a longer word stands alone).
+std::string wrapped(const std::string& text, std::size_t width) {
+  std::string out;
+  std::size_t lineStart = 0;
+  std::size_t at = 0;
+  while (at < text.size()) {
+    std::size_t end = text.find(' ', at);
+    if (end == std::string::npos) end = text.size();
+    if (end - lineStart > width && at > lineStart) {
+      out.back() = '\n';
+      lineStart = out.size();
+    }
+    out.append(text, at, end - at);
+    if (end < text.size()) out += ' ';
+    at = end + 1;
+  }
+  return out;
+}
+
 }  // namespace
 
+std::string scoreLine(const ScanReport& report, bool colour) {
+  const std::string score = std::to_string(report.score) + "%";
+  const std::string verdict = displayText(report.verdict);
+  switch (completenessOf(countSources(report))) {
+    case Completeness::nothingChecked:
+      return "Nothing checked: every source that counts was switched off";
+    case Completeness::incomplete:
+      return painted("Incomplete", "\x1b[1;33m", colour) +
+             " - too few sources answered (score so far " + score + ", " + verdict + ")";
+    case Completeness::complete:
+      break;
+  }
+  return "Score " + score + " - " + painted(verdict, verdictColour(report.verdict), colour);
+}
+
 std::string unknownSourcesNote(const ScanReport& report) {
-  const auto unknown = std::count_if(report.sources.begin(), report.sources.end(),
-                                     [](const SourceEntry& s) { return s.status == "unknown"; });
-  if (unknown == 0) return {};
-  return std::to_string(unknown) + " of " + std::to_string(report.sources.size()) +
+  const ScanCounts counts = countSources(report);
+  if (counts.unknown == 0) return {};
+  return std::to_string(counts.unknown) + " of " + std::to_string(counts.asked) +
          " sources gave no answer (\"unknown\" above, with the reason). Unknown sources add "
          "nothing\n"
          "to the score, so this verdict may be too kind: check the connection or try again "
@@ -72,7 +107,12 @@ std::string formatReport(const ScanReport& report, bool colour) {
   out += displayText(report.ip);
   out += " (";
   out += displayText(report.mode);
-  out += " mode)\n\n  ";
+  out += " mode)\n\n";
+  if (const auto note = specialAddressNote(report.ip)) {
+    out += painted(wrapped(displayText(*note), 95), "\x1b[33m", colour);
+    out += "\n\n";
+  }
+  out += "  ";
   out += padded("SOURCE", nameWidth);
   out += "  ";
   out += padded("DOMAIN", domainWidth);
@@ -94,10 +134,8 @@ std::string formatReport(const ScanReport& report, bool colour) {
     out += '\n';
   }
 
-  out += "\nScore ";
-  out += std::to_string(report.score);
-  out += "% - ";
-  out += painted(displayText(report.verdict), verdictColour(report.verdict), colour);
+  out += '\n';
+  out += scoreLine(report, colour);
   out += '\n';
   const std::string note = unknownSourcesNote(report);
   if (!note.empty()) {

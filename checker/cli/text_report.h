@@ -9,3 +9,7 @@ std::string formatReport(const ScanReport& report, bool colour);
 
 // The closing note about sources that gave no answer; empty when every source answered.
 std::string unknownSourcesNote(const ScanReport& report);
+
+// "Score 40% - Watchlist", or "Incomplete - ..." / "Nothing checked: ..." where the verdict
+// rests on too little.
+std::string scoreLine(const ScanReport& report, bool colour);

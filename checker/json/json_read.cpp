@@ -97,3 +97,47 @@ std::optional<std::int32_t> jsonGetInt(const std::string& json, const std::strin
   if (end == i) return std::nullopt;
   return convertLikeStoi(json.substr(i, end - i));
 }
+
+namespace {
+
+// Offsets just after the colon of each occurrence of the key that is followed by its colon.
+template <typename Visit>
+bool eachKeyValue(const std::string& json, const std::string& key, Visit visit) {
+  const std::string needle = "\"" + key + "\"";
+  for (std::size_t at = json.find(needle); at != std::string::npos;
+       at = json.find(needle, at + 1)) {
+    std::size_t i = at + needle.size();
+    while (i < json.size() && isJsonSpace(json[i])) ++i;
+    if (i < json.size() && json[i] == ':' && visit(i + 1)) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+bool jsonHasKey(const std::string& json, const std::string& key) {
+  return eachKeyValue(json, key, [](std::size_t) { return true; });
+}
+
+std::optional<std::string> jsonStringValue(const std::string& json, const std::string& key) {
+  std::optional<std::string> found;
+  eachKeyValue(json, key, [&](std::size_t i) {
+    while (i < json.size() && isJsonSpace(json[i])) ++i;
+    if (i >= json.size() || json[i] != '"') return false;
+    std::string value;
+    for (++i; i < json.size() && json[i] != '"'; ++i) {
+      if (json[i] == '\\' && i + 1 < json.size()) ++i;
+      value += json[i];
+    }
+    if (i >= json.size()) return false;  // unterminated
+    found = std::move(value);
+    return true;
+  });
+  return found;
+}
+
+bool jsonOpensObject(const std::string& json) {
+  std::size_t i = json.rfind("\xEF\xBB\xBF", 0) == 0 ? 3 : 0;
+  while (i < json.size() && isJsonSpace(json[i])) ++i;
+  return i < json.size() && json[i] == '{';
+}

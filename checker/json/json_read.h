@@ -16,3 +16,13 @@ bool jsonGetBool(const std::string& json, const std::string& key, bool fallback)
 // A run of digits and '-' after the colon (white space skipped), converted like std::stoi.
 // Throws std::invalid_argument / std::out_of_range when the run does not convert.
 std::optional<std::int32_t> jsonGetInt(const std::string& json, const std::string& key);
+
+// The quoted key directly followed by its colon (white space allowed between), anywhere.
+bool jsonHasKey(const std::string& json, const std::string& key);
+
+// The text opens an object: its first byte after white space (and a byte-order mark) is '{'.
+bool jsonOpensObject(const std::string& json);
+
+// Stricter than jsonGetString: the first occurrence of the key whose colon is followed (after
+// white space) by a string; nothing when no occurrence has one.
+std::optional<std::string> jsonStringValue(const std::string& json, const std::string& key);

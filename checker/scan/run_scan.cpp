@@ -50,10 +50,11 @@ bool record(Run& run, const SourceIdentity& id, const LookupResult& r) {
   return r.outcome == Lookup::flagged;
 }
 
+// A source switched off, or retired: the catalogue says why it is never asked.
 void recordOff(Run& run, std::string_view key) {
   const SourceIdentity& id = sourceByKey(key);
   addSource(run.report, std::string(id.name), std::string(id.domain), std::string(id.group), "off",
-            "");
+            std::string(id.retired));
 }
 
 void logStatus(Run& run) {
@@ -97,29 +98,50 @@ LookupResult explainRefusal(const SourceIdentity& row, LookupResult r) {
   return r;
 }
 
+constexpr const char* TEST_ENTRY_MISSING = "list out of service (its test entry is missing)";
+constexpr const char* LISTS_HIDDEN = "your DNS server hides the lists (test entries missing)";
+
+struct ListCheck {
+  LookupResult result;
+  bool testEntryMissing = false;
+  bool testEntryAnswered = false;  // the test entry said what the list promises
+};
+
 // A list that is gone answers "not listed" for every address, one taken over or misconfigured
 // "listed": the test point that should say the opposite shows both. Only a test point that
 // answered and contradicted the address's answer changes it, and only into "unknown".
-LookupResult checkTestPoint(Run& run, const SourceIdentity& row, const LookupResult& r) {
-  if (r.outcome == Lookup::failed) return r;
+ListCheck checkTestPoint(Run& run, const SourceIdentity& row, const LookupResult& r) {
+  if (r.outcome == Lookup::failed) return {r};
   const bool listed = r.outcome == Lookup::flagged;
   const LookupResult test = run.net.dnsblListed(listed ? UNLISTED_TEST_POINT : LISTED_TEST_POINT,
                                                 std::string(row.zone), NO_DEADLINE);
   if (listed && test.outcome == Lookup::flagged) {
-    return failedResult("list answers every address");
+    return {failedResult("list answers every address")};
   }
-  if (!listed && test.outcome == Lookup::clear) {
-    return failedResult("list out of service (its test entry is missing)");
-  }
-  return r;
+  if (!listed && test.outcome == Lookup::clear) return {failedResult(TEST_ENTRY_MISSING), true};
+  return {r, false, test.outcome != Lookup::failed};
 }
 
 void blocklists(Run& run) {
+  int missing = 0;
+  int answered = 0;
   for (const SourceIdentity& row : blocklistSources()) {
+    if (!row.retired.empty()) {
+      recordOff(run, row.key);
+      continue;
+    }
     announce(run, row.key, row.name);
     const LookupResult r = run.net.dnsblListed(run.report.ip, std::string(row.zone), NO_DEADLINE);
-    if (record(run, row, checkTestPoint(run, row, explainRefusal(row, r)))) {
-      run.score += BLOCKLIST_WEIGHT;
+    const ListCheck check = checkTestPoint(run, row, explainRefusal(row, r));
+    missing += check.testEntryMissing ? 1 : 0;
+    answered += check.testEntryAnswered ? 1 : 0;
+    if (record(run, row, check.result)) run.score += BLOCKLIST_WEIGHT;
+  }
+  // Every list without its test entry is the resolver's doing (one that says "no such name" to
+  // everything), not several lists gone at once.
+  if (missing >= 2 && answered == 0) {
+    for (SourceEntry& entry : run.report.sources) {
+      if (entry.detail == TEST_ENTRY_MISSING) entry.detail = LISTS_HIDDEN;
     }
   }
 

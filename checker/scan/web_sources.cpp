@@ -1,10 +1,13 @@
-// The seven web sources: one GET each, and a rule that turns the raw body into a flag.
+// The seven web sources: one GET each, and a rule that turns the raw body into a flag. A body is
+// judged only when it is the service's own answer; its refusals (a used-up free tier, "denied",
+// an error object) and anything else (a login page, HTML, an API that changed) are no answer.
 #include "scan/web_sources.h"
 
 #include <stdexcept>
 
 #include "catalogue/catalogue.h"
 #include "json/json_read.h"
+#include "net/service_reply.h"
 #include "scan/hosting.h"
 
 namespace {
@@ -28,21 +31,87 @@ std::optional<std::int32_t> readInt(const std::string& body, const std::string& 
   }
 }
 
-LookupResult hostingSource(std::string_view key, const std::string& path, const Network& net) {
+// The first of the keys that holds a string: a service's words for why it did not answer.
+ServiceReading refusedWith(const std::string& body, std::initializer_list<const char*> keys) {
+  for (const char* key : keys) {
+    if (auto words = jsonStringValue(body, key); words && !words->empty()) {
+      return refusal(*words);
+    }
+  }
+  return refusal("refused by the service");
+}
+
+// Each service's answer form, from the answers it really sends.
+
+ServiceReading readIpinfo(const std::string& body) {
+  if (!jsonOpensObject(body)) return foreignReply();
+  if (jsonHasKey(body, "error")) return refusedWith(body, {"title", "message"});
+  return jsonHasKey(body, "ip") ? serviceAnswer() : foreignReply();
+}
+
+ServiceReading readProxycheck(const std::string& body) {
+  if (!jsonOpensObject(body)) return foreignReply();
+  const std::string status = jsonStringValue(body, "status").value_or("");
+  if (status == "ok" || status == "warning") return serviceAnswer();  // a warning keeps the data
+  if (status == "denied" || status == "error") return refusedWith(body, {"message"});
+  return foreignReply();
+}
+
+ServiceReading readIpApiCom(const std::string& body) {
+  if (!jsonOpensObject(body)) return foreignReply();
+  const std::string status = jsonStringValue(body, "status").value_or("");
+  if (status == "success") return serviceAnswer();
+  if (status == "fail") return refusedWith(body, {"message"});
+  return foreignReply();
+}
+
+ServiceReading readIpapiCo(const std::string& body) {
+  if (!jsonOpensObject(body)) return foreignReply();
+  if (jsonGetBool(body, "error", false)) return refusedWith(body, {"reason", "message"});
+  return jsonHasKey(body, "ip") ? serviceAnswer() : foreignReply();
+}
+
+ServiceReading readDbIp(const std::string& body) {
+  if (!jsonOpensObject(body)) return foreignReply();
+  if (jsonHasKey(body, "error")) return refusedWith(body, {"error", "errorCode"});
+  return jsonHasKey(body, "ipAddress") ? serviceAnswer() : foreignReply();
+}
+
+ServiceReading readFreeIpApi(const std::string& body) {
+  if (!jsonOpensObject(body)) return foreignReply();
+  if (jsonHasKey(body, "ipAddress")) return serviceAnswer();
+  if (jsonHasKey(body, "message") || jsonHasKey(body, "error")) {
+    return refusedWith(body, {"message", "error"});
+  }
+  return foreignReply();
+}
+
+ServiceReading readStopForumSpam(const std::string& body) {
+  if (!jsonOpensObject(body)) return foreignReply();
+  const auto success = readInt(body, "success");
+  if (success == 1) return serviceAnswer();
+  if (success == 0) return refusedWith(body, {"error"});
+  return foreignReply();
+}
+
+using Reader = ServiceReading (*)(const std::string&);
+
+LookupResult hostingSource(std::string_view key, const std::string& path, Reader read,
+                           const Network& net) {
   const HttpResult r = ask(key, path, true, net);
-  if (!r.ok) return failedResult(failureReason(r));
+  if (auto unanswered = unansweredReply(r, read(r.body))) return *unanswered;
   return flagIf(looksLikeHosting(r.body));
 }
 
 }  // namespace
 
 LookupResult geoLookup(const std::string& address, const Network& net) {
-  return hostingSource("geoLookup", "/" + address, net);
+  return hostingSource("geoLookup", "/" + address, readIpinfo, net);
 }
 
 RiskResult proxyRisk(const std::string& address, const Network& net) {
   const HttpResult r = ask("proxyRisk", "/v2/" + address + "?vpn=1&asn=1&risk=1", true, net);
-  if (!r.ok) return {failedResult(failureReason(r)), 0};
+  if (auto unanswered = unansweredReply(r, readProxycheck(r.body))) return {*unanswered, 0};
   const std::int32_t risk = readInt(r.body, "risk").value_or(0);
   // The service pretty-prints ("proxy": "yes"), so white space around the colon is allowed.
   const bool marked = hasJsonMarker(r.body, "\"proxy\"", "\"yes\"");
@@ -52,26 +121,26 @@ RiskResult proxyRisk(const std::string& address, const Network& net) {
 LookupResult ipFlags(const std::string& address, const Network& net) {
   const HttpResult r =
       ask("ipFlags", "/json/" + address + "?fields=status,proxy,hosting", false, net);
-  if (!r.ok) return failedResult(failureReason(r));
+  if (auto unanswered = unansweredReply(r, readIpApiCom(r.body))) return *unanswered;
   return flagIf(hasJsonMarker(r.body, "\"proxy\"", "true") ||
                 hasJsonMarker(r.body, "\"hosting\"", "true"));
 }
 
 LookupResult ipDetails(const std::string& address, const Network& net) {
-  return hostingSource("ipDetails", "/" + address + "/json/", net);
+  return hostingSource("ipDetails", "/" + address + "/json/", readIpapiCo, net);
 }
 
 LookupResult dbIp(const std::string& address, const Network& net) {
-  return hostingSource("dbIp", "/v2/free/" + address, net);
+  return hostingSource("dbIp", "/v2/free/" + address, readDbIp, net);
 }
 
 LookupResult freeIpApi(const std::string& address, const Network& net) {
-  return hostingSource("freeIpApi", "/api/json/" + address, net);
+  return hostingSource("freeIpApi", "/api/json/" + address, readFreeIpApi, net);
 }
 
 LookupResult stopForumSpam(const std::string& address, const Network& net) {
   const HttpResult r = ask("stopForumSpam", "/api?ip=" + address + "&json", true, net);
-  if (!r.ok) return failedResult(failureReason(r));
+  if (auto unanswered = unansweredReply(r, readStopForumSpam(r.body))) return *unanswered;
   const auto appears = readInt(r.body, "appears");
   return flagIf(appears.has_value() && *appears > 0);
 }

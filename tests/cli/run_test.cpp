@@ -9,9 +9,9 @@
 
 #include "catalogue/catalogue.h"
 #include "cli/address_list.h"
-#include "cli/display_text.h"
 #include "cli/pacing.h"
 #include "cli/run_network.h"
+#include "json/display_text.h"
 #include "scan/time_limit.h"
 
 namespace {
@@ -196,6 +196,27 @@ TEST(DisplayText, ControlsEscapedAndBrokenUtf8Replaced) {
     SCOPED_TRACE(testing::PrintToString(c.in));
     EXPECT_EQ(displayText(c.in), c.shown);
     EXPECT_EQ(validUtf8(c.in), c.valid);
+  }
+}
+
+// A service's words in a reason: one line, valid UTF-8, cut on a boundary to fit a row.
+TEST(DisplayText, ShortWordsFitAReasonCell) {
+  const std::string fffd = "\xEF\xBF\xBD";
+  struct Case {
+    std::string in;
+    std::size_t max;
+    std::string out;
+  } cases[] = {
+      {"  Rate limit\r\n\texceeded \x1b[0m ", 60, "Rate limit exceeded [0m"},
+      {"\xC2\x85next\xC2\xA0line\xFF", 60, "next line" + fffd},
+      {"one two three four", 12, "one two..."},
+      {"abcdefghijklmnop", 10, "abcdefg..."},
+      {"\xE2\x82\xAC\xE2\x82\xAC\xE2\x82\xAC", 8, "\xE2\x82\xAC..."},  // never half a euro
+      {"", 60, ""},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(shortWords(c.in, c.max), c.out) << c.in;
+    EXPECT_LE(shortWords(c.in, c.max).size(), c.max);
   }
 }
 

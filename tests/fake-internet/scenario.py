@@ -50,6 +50,7 @@ class Scenario:
         self.dns = {}            # name -> (action, type, values); '*.' names are suffixes
         self.http_delay_ms = 0
         self.dns_delay_ms = 0
+        self.tls_untrusted = False  # every HTTPS host presents the certificate nobody trusts
 
     def page_for(self, host, path):
         page = self.pages.get((host, path))
@@ -58,6 +59,13 @@ class Scenario:
         best = None
         for (h, p), candidate in self.pages.items():
             if h == host and p.endswith("*") and path.startswith(p[:-1]):
+                if best is None or len(p) > len(best.path):
+                    best = candidate
+        if best:
+            return best
+        # "get * /*": any host, as a network that answers every request itself does.
+        for (h, p), candidate in self.pages.items():
+            if h == "*" and p.endswith("*") and path.startswith(p[:-1]):
                 if best is None or len(p) > len(best.path):
                     best = candidate
         return best
@@ -106,6 +114,8 @@ def load(path, scenario=None, depth=0):
             page = None
         elif word == "http-delay":
             scenario.http_delay_ms = _number(rest, word, line_no, path)
+        elif word == "tls-untrusted":
+            scenario.tls_untrusted = True
         elif word == "dns-delay":
             scenario.dns_delay_ms = _number(rest, word, line_no, path)
         elif word == "dns":

@@ -42,7 +42,8 @@ def main():
 
     c = args.certs
     context = web_server.tls_context(f"{c}/site.crt", f"{c}/site.key", f"{c}/rogue.crt",
-                                     f"{c}/rogue.key", {"untrusted.test"})
+                                     f"{c}/rogue.key", {"untrusted.test"},
+                                     scenario.tls_untrusted)
     dns_server.serve(scenario, log)
     web_server.serve(scenario, context, log)
     print("ready", flush=True)

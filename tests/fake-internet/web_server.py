@@ -123,16 +123,16 @@ def _listen(port, context, scenario, log):
     threading.Thread(target=loop, daemon=True).start()
 
 
-def tls_context(cert, key, rogue_cert, rogue_key, rogue_hosts):
-    """Serves the test CA's certificate, except to rogue_hosts, which get one signed by a CA
-    that nobody trusts."""
+def tls_context(cert, key, rogue_cert, rogue_key, rogue_hosts, rogue_all=False):
+    """Serves the test CA's certificate, except to rogue_hosts (or every host), which get one
+    signed by a CA that nobody trusts."""
     context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
     context.load_cert_chain(cert, key)
     rogue = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
     rogue.load_cert_chain(rogue_cert, rogue_key)
 
     def pick(sslobj, server_name, _context):
-        if server_name and server_name.lower() in rogue_hosts:
+        if rogue_all or (server_name and server_name.lower() in rogue_hosts):
             sslobj.context = rogue
 
     context.sni_callback = pick

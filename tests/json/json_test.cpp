@@ -14,29 +14,41 @@ struct StringCase {
   const char* json;
   const char* key;
   std::string expected;  // "FB" means the fallback came back
+  std::string strict;    // jsonStringValue; "FB" means nothing
 };
 
 TEST(JsonGetString, FollowsTheMatchingRules) {
   const StringCase cases[] = {
-      {"", "ip", "FB"},
-      {R"({"a":"b"})", "ip", "FB"},
-      {R"({"ip" "x"})", "ip", "FB"},  // no colon after the key
-      {R"({"ip":42})", "ip", "FB"},   // no string anywhere after it
-      {R"({"ip":"1.2.3.4"})", "ip", "1.2.3.4"},
-      {R"({"ip" :  "1.2.3.4"})", "ip", "1.2.3.4"},
-      {R"({"type":"ip","mode":"fast"})", "ip", "fast"},  // the key first occurs as a value
-      {R"({"ip":null,"mode":"fast"})", "ip", "mode"},    // a non-string value: next string wins
-      {R"({"ip":"1.2.3.4})", "ip", "FB"},                // unterminated
-      {R"({"s":"a\"b\\c\nd"})", "s", "a\"b\\cnd"},
-      {R"({"s":"\/\t\u00e9"})", "s", "/tu00e9"},
-      {"{\"s\":\"caf\xC3\xA9\"}", "s", "caf\xC3\xA9"},
-      {R"({"a":{"ip":"inner"},"ip":"outer"})", "ip", "inner"},
-      {R"({"i\u0070":"x"})", "ip", "FB"},  // escapes in keys are not interpreted
-      {R"({"ip":""})", "ip", ""},
+      {"", "ip", "FB", "FB"},
+      {R"({"a":"b"})", "ip", "FB", "FB"},
+      {R"({"ip" "x"})", "ip", "FB", "FB"},  // no colon after the key
+      {R"({"ip":42})", "ip", "FB", "FB"},   // no string anywhere after it
+      {R"({"ip":"1.2.3.4"})", "ip", "1.2.3.4", "1.2.3.4"},
+      {R"({"ip" :  "1.2.3.4"})", "ip", "1.2.3.4", "1.2.3.4"},
+      {R"({"type":"ip","mode":"fast"})", "ip", "fast", "FB"},  // the key first occurs as a value
+      {R"({"ip":null,"mode":"fast"})", "ip", "mode", "FB"},  // a non-string value: next string wins
+      {R"({"ip":"1.2.3.4})", "ip", "FB", "FB"},              // unterminated
+      {R"({"s":"a\"b\\c\nd"})", "s", "a\"b\\cnd", "a\"b\\cnd"},
+      {R"({"s":"\/\t\u00e9"})", "s", "/tu00e9", "/tu00e9"},
+      {"{\"s\":\"caf\xC3\xA9\"}", "s", "caf\xC3\xA9", "caf\xC3\xA9"},
+      {R"({"a":{"ip":"inner"},"ip":"outer"})", "ip", "inner", "inner"},
+      {R"({"i\u0070":"x"})", "ip", "FB", "FB"},  // escapes in keys are not interpreted
+      {R"({"ip":""})", "ip", "", ""},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(jsonGetString(c.json, c.key, "FB"), c.expected) << c.json;
+    EXPECT_EQ(jsonStringValue(c.json, c.key).value_or("FB"), c.strict) << c.json;
   }
+}
+
+TEST(JsonHasKey, NeedsTheKeysColonAndAnObjectToOpen) {
+  EXPECT_TRUE(jsonHasKey(R"({"ip" : 1})", "ip"));
+  EXPECT_TRUE(jsonHasKey(R"({"type":"ip","ip":1})", "ip"));  // a later occurrence as a key
+  EXPECT_FALSE(jsonHasKey(R"({"type":"ip"})", "ip"));
+  EXPECT_FALSE(jsonHasKey(R"({"ipAddress":1})", "ip"));
+  EXPECT_TRUE(jsonOpensObject("\xEF\xBB\xBF \n{}"));
+  EXPECT_FALSE(jsonOpensObject("<!DOCTYPE html>{"));
+  EXPECT_FALSE(jsonOpensObject("  "));
 }
 
 TEST(JsonGetString, KeepsNulBytesInsideTheValue) {

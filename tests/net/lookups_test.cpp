@@ -117,6 +117,14 @@ TEST(IsTorExit, DownloadsTheListOnceAndSaysWhenItCouldNot) {
   const LookupResult down = isTorExit("198.51.100.70", fake.network());
   EXPECT_EQ(down.outcome, Lookup::failed);
   EXPECT_EQ(down.reason, "HTTP 503");
+  // Only a list counts: a block page or an empty answer, even at 200, is no answer.
+  for (const char* notAList : {"<html><body>Blocked. Your address:\n198.51.100.70\n</body></html>",
+                               "", "\n\n", "# exits\nnone today\n"}) {
+    fake.http["check.torproject.org"] = okBody(notAList);
+    const LookupResult odd = isTorExit("198.51.100.70", fake.network());
+    EXPECT_EQ(odd.outcome, Lookup::failed) << notAList;
+    EXPECT_EQ(odd.reason, "not an exit list") << notAList;
+  }
 }
 
 TEST(FailureReason, NamesTheStatusOrTheClientsWord) {

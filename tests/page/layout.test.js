@@ -58,6 +58,8 @@ const STATES = [
   { name: 'fast-watchlist', act: scanned('192.0.2.44', R.FAST_WATCHLIST), key: '#verdict-heading' },
   { name: 'clean', act: scanned('198.51.100.23', R.CLEAN_HOME), key: '#verdict-heading' },
   { name: 'offline', act: scanned('', R.OFFLINE), key: '#unknown-note' },
+  { name: 'vpn-refused', act: scanned('198.51.100.150', R.VPN_REFUSED), key: '#unknown-note' },
+  { name: 'private-address', act: scanned('192.168.1.20', R.PRIVATE_HOME), key: '#special-note' },
   { name: 'nothing-checked', act: scanned('192.0.2.9', R.NOTHING_CHECKED), key: '#verdict-heading' },
   {
     name: 'ip-required',

@@ -109,6 +109,38 @@ describe('a complete scanResult', () => {
   });
 });
 
+describe('addresses off the public internet, and a retired list', () => {
+  const cases = [
+    { ip: '192.168.1.20', reply: R.PRIVATE_HOME, note: /^192\.168\.1\.20 is a private address \(RFC 1918\), not a public internet address/ },
+    { ip: '100.64.3.4', reply: { ...R.CLEAN_HOME, ip: '100.64.3.4' }, note: /is a shared address behind carrier-grade NAT/ },
+    { ip: '255.255.255.255', reply: { ...R.CLEAN_HOME, ip: '255.255.255.255' }, note: /is the broadcast address/ },
+    { ip: '100.128.0.1', reply: { ...R.CLEAN_HOME, ip: '100.128.0.1' }, note: null },
+    { ip: '010.0.0.1', reply: { ...R.CLEAN_HOME, ip: '010.0.0.1' }, note: null },
+  ];
+  for (const c of cases) {
+    it(`${c.ip}: ${c.note ? 'named above the sources' : 'no note'}`, async () => {
+      const { page } = await openPage(browser.context);
+      await scanWith(page, c.ip, c.reply);
+      assert.equal(await page.locator('#special-note').isVisible(), c.note !== null);
+      if (c.note) assert.match(await page.locator('#special-text').textContent(), c.note);
+      await page.close();
+    });
+  }
+
+  it('shows the closed list as off with its reason, and counts it as not asked', async () => {
+    const { page } = await openPage(browser.context);
+    await scanWith(page, '198.51.100.150', R.VPN_REFUSED);
+    const sorbs = page.locator('.src', { hasText: 'SORBS' });
+    assert.equal(await sorbs.getAttribute('data-status'), 'off');
+    assert.equal(await sorbs.locator('.detail').textContent(), 'list closed in June 2024');
+    assert.match(await sorbs.locator('.why-body').textContent(), /no longer asked \(list closed in June 2024\)/);
+    assert.equal(await page.locator('#sources-count').textContent(), '14 of 15 sources asked');
+    assert.match(await page.locator('.src', { hasText: 'proxycheck.io' }).locator('.why-body').textContent(),
+      /came through a proxy or VPN/);
+    await page.close();
+  });
+});
+
 describe('sources that could not be checked', () => {
   const cases = [
     { name: 'none', reply: R.CLEAN_HOME, note: null, incomplete: false, headline: 'Clean', said: /^Scan finished: Clean, risk score 0 of 100\.$/ },

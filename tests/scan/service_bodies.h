@@ -147,6 +147,53 @@ inline const std::string SFS_SPAMMER =
 inline const std::string SFS_BLACKLISTED =
     R"({"success":1,"ip":{"value":"203.0.113.77","frequency":255,"appears":1,"lastseen":"2025-02-25 18:20:15","confidence":99.95,"blacklisted":1}})";
 
+// Refusals and odd answers, as the services (and the networks in between) send them.
+inline const std::string PROXYCHECK_DENIED_PROXY = R"({
+    "status": "denied",
+    "message": "Your access to the API has been blocked due to using a proxy server to perform your query. Please signup for an account to re-enable access by proxy."
+})";
+inline const std::string PROXYCHECK_DENIED_QUOTA = R"({
+    "status": "denied",
+    "message": "100 queries exhausted, if you sign up for a free API key you'll be able to make 1,000 free queries per day."
+})";
+inline const std::string PROXYCHECK_WARNING_VPN = R"({
+    "status": "warning",
+    "message": "You are within 10% of your query limit for the day.",
+    "198.51.100.150": {
+        "asn": "AS9009",
+        "provider": "M247 Europe SRL",
+        "proxy": "yes",
+        "type": "VPN",
+        "risk": 66
+    }
+})";
+inline const std::string IPAPI_CO_RESERVED = R"({
+    "ip": "192.0.2.1",
+    "error": true,
+    "reason": "Reserved IP Address",
+    "reserved": true,
+    "version": "IPv4"
+})";
+inline const std::string DBIP_OVER_LIMIT =
+    R"({"errorCode": "OVER_QUERY_LIMIT", "error": "maximum number of queries per day exceeded"})";
+inline const std::string DBIP_RESERVED = R"({
+    "ipAddress": "192.0.2.1",
+    "countryCode": "ZZ"
+})";
+inline const std::string SFS_UNAVAILABLE = R"({"success":0,"error":"unavailable"})";
+inline const std::string FREEIPAPI_LIMIT = R"({"message":"Too many requests, slow down"})";
+// A hotel network's answer to every plain-HTTP request.
+inline const std::string LOGIN_PAGE =
+    "<!DOCTYPE html>\n<html><head><title>Guest Wi-Fi</title></head><body><form action=\"/login\">"
+    "Room number <input name=\"room\"> <button>Connect</button></form></body></html>\n";
+// The service's web site instead of its API: full of the hosting keywords.
+inline const std::string IPINFO_SITE =
+    "<!doctype html><html><head><title>IP address data: VPN, proxy and hosting detection"
+    "</title></head><body>Cloud server and data center ranges</body></html>";
+inline const std::string TOR_BLOCK_PAGE =
+    "<html><body><h1>Access denied</h1><p>Blocked by policy. Your address: 198.51.100.70</p>"
+    "</body></html>\n";
+
 inline const std::string TOR_LIST = "198.51.100.70\n203.0.113.9\n198.51.100.150\n";
 
 }  // namespace bodies

@@ -12,3 +12,10 @@ std::string validUtf8(std::string_view text);
 // move the cursor, retitle the window or ring the bell. C0 and DEL become \xHH (\x1b), C1
 // (U+0080-U+009F) becomes \u0080..\u009f.
 std::string displayText(std::string_view text);
+
+// For a one-line reason: validUtf8, then every run of control characters and white space becomes
+// one blank, with none at either end.
+std::string plainWords(std::string_view text);
+
+// plainWords cut to at most maxBytes, on a character boundary, with "..." where it was cut.
+std::string shortWords(std::string_view text, std::size_t maxBytes);

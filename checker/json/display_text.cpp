@@ -1,7 +1,8 @@
 // A small UTF-8 decoder: well-formed sequences pass, ill-formed ones become U+FFFD, controls are
 // escaped for display.
-#include "cli/display_text.h"
+#include "json/display_text.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 
@@ -96,4 +97,35 @@ std::string displayText(std::string_view text) {
     }
   });
   return out;
+}
+
+std::string plainWords(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  bool blank = false;
+  decode(text, [&](std::string_view bytes, std::uint32_t c) {
+    if (c <= 0x20 || c == 0x7F || (c >= 0x80 && c <= 0xA0)) {
+      blank = !out.empty();
+      return;
+    }
+    if (blank) out += ' ';
+    blank = false;
+    out += bytes;
+  });
+  return out;
+}
+
+std::string shortWords(std::string_view text, std::size_t maxBytes) {
+  std::string words = plainWords(text);
+  if (words.size() <= maxBytes) return words;
+  constexpr std::string_view MORE = "...";
+  std::size_t cut = maxBytes > MORE.size() ? maxBytes - MORE.size() : 0;
+  // Back up to the start of a character: continuation bytes are 10xxxxxx.
+  while (cut > 0 && (static_cast<unsigned char>(words[cut]) & 0xC0) == 0x80) --cut;
+  // Whole words where that keeps most of the text.
+  const std::size_t space = words.rfind(' ', cut);
+  if (space != std::string::npos && space > cut / 2) cut = space;
+  while (cut > 0 && words[cut - 1] == ' ') --cut;
+  words.resize(cut);
+  return words + std::string(MORE.substr(0, std::min(MORE.size(), maxBytes)));
 }
