@@ -12,15 +12,17 @@
 
 namespace {
 
-// GIO names SOCKS proxies "socks://" (any version); libcurl wants the version, and name
-// resolution on the proxy's side keeps host names away from the local resolver.
+// GIO's SOCKS 5 sends host names to the proxy to resolve, as libcurl's socks5h does; its
+// "socks://" means any version, of which libcurl must be given one.
 std::optional<std::string> inCurlTerms(const std::string& proxy) {
   if (proxy == "direct://") return std::string();
-  for (const char* scheme :
-       {"http://", "https://", "socks5://", "socks5h://", "socks4://", "socks4a://"}) {
+  for (const char* scheme : {"http://", "https://", "socks5h://", "socks4://", "socks4a://"}) {
     if (proxy.rfind(scheme, 0) == 0) return proxy;
   }
-  if (proxy.rfind("socks://", 0) == 0) return "socks5h://" + proxy.substr(8);
+  for (const char* scheme : {"socks://", "socks5://"}) {
+    const std::size_t length = std::strlen(scheme);
+    if (proxy.compare(0, length, scheme) == 0) return "socks5h://" + proxy.substr(length);
+  }
   return std::nullopt;  // a scheme libcurl cannot speak: try the next one
 }
 

@@ -21,7 +21,8 @@ trap 'rm -rf "$WINEPREFIX"' EXIT
 
 # WINE_FAKE_NET_REG: a .reg file of settings the program must find in its prefix.
 if [[ -n "${WINE_FAKE_NET_REG:-}" ]]; then
-  wine reg import "Z:$WINE_FAKE_NET_REG" || { echo "wine-fake-net.sh: reg import failed" >&2; exit 2; }
+  wine reg import "Z:$WINE_FAKE_NET_REG" >/dev/null ||
+    { echo "wine-fake-net.sh: reg import failed" >&2; exit 2; }
 fi
 
 set +e
