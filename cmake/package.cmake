@@ -28,8 +28,9 @@ set(CPACK_DEBIAN_PACKAGE_SECTION net)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${VELMORA_HOMEPAGE})
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# HTTPS lookups need the certificate store, which no library dependency brings.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS ca-certificates)
+# HTTPS lookups need the certificate store, and the desktop's proxy settings GIO's resolver
+# modules; no library dependency brings either.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "ca-certificates, glib-networking")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGING_INSTALL_PREFIX ${CMAKE_INSTALL_PREFIX})

@@ -41,6 +41,16 @@ check "inside: only loopback, the stand-ins answer, the test CA is trusted" \
     curl -sf https://api.ipify.org/?format=json | grep -q 198.51.100.23 &&
     grep -q "api.ipify.org /?format=json" "$FAKE_NET_DIR/requests.log"'
 
+check "the stand-in proxy forwards HTTP and tunnels TLS; check_proxied sees a request around it" \
+  bash "$run" --scenario clean -- bash -c '
+    curl -sf -x http://127.0.0.1:3128 https://api.ipify.org/?format=json | grep -q 198.51.100.23 &&
+    curl -sf -x http://127.0.0.1:3128 "http://ip-api.com/json/198.51.100.23?fields=status,proxy,hosting" |
+      grep -q success &&
+    grep -q "^proxy CONNECT api.ipify.org:443$" "$FAKE_NET_DIR/requests.log" &&
+    python3 '"$here"'/check_proxied.py >/dev/null &&
+    curl -sf https://api.ipify.org/?format=json >/dev/null &&
+    ! python3 '"$here"'/check_proxied.py >/dev/null'
+
 out=$(timeout 20 python3 -B "$here/serve.py" --scenario "$here/scenarios/clean.scn" \
   --certs /nonexistent --log /dev/null 2>&1)
 rc=$?

@@ -1,5 +1,6 @@
-"""Starts the fake internet's DNS and web servers for one scenario and prints "ready" once
-both listen. Refuses to run anywhere but in a network namespace that holds only loopback."""
+"""Starts the fake internet's DNS and web servers for one scenario and the stand-in proxy, and
+prints "ready" once they listen. Refuses to run anywhere but in a network namespace that holds
+only loopback."""
 
 import argparse
 import os
@@ -9,6 +10,7 @@ import sys
 import threading
 
 import dns_server
+import proxy_server
 import scenario as scenario_file
 import web_server
 
@@ -46,6 +48,7 @@ def main():
                                      scenario.tls_untrusted)
     dns_server.serve(scenario, log)
     web_server.serve(scenario, context, log)
+    proxy_server.serve(log)
     print("ready", flush=True)
     signal.signal(signal.SIGTERM, lambda *_: os._exit(0))
     threading.Event().wait()

@@ -32,6 +32,8 @@ def _respond(conn, port, head, scenario, log):
     lines = head.decode("latin-1").split("\r\n")
     parts = lines[0].split(" ")
     path = parts[1] if len(parts) > 1 else "/"
+    if "://" in path:  # the absolute form, which servers must accept (Wine sends it in a tunnel)
+        path = "/" + path.split("://", 1)[1].partition("/")[2]
     headers = {}
     for line in lines[1:]:
         name, _, value = line.partition(":")

@@ -1,7 +1,7 @@
 // httpGet on libcurl: one easy handle per call (curl_easy_init / curl_easy_setopt /
 // curl_easy_perform / curl_easy_getinfo / curl_easy_cleanup), the system's CA store (its hashed
 // folder where there is one), redirects followed like WinHTTP does (up to 10, never from https
-// down to http).
+// down to http), through the proxy the desktop's settings name for the URL (desktop_proxy.h).
 //
 // Limits: resolve + connect + TLS handshake within 10 s (CURLOPT_CONNECTTIMEOUT_MS); once the
 // request is on its way, 10 s without a byte in either direction ends the call (checked in the
@@ -25,6 +25,8 @@
 #include <cstring>
 #include <mutex>
 #include <new>
+
+#include "net/posix/desktop_proxy.h"
 
 namespace {
 
@@ -209,6 +211,7 @@ HttpResult httpGet(const std::string& host, const std::string& path, bool secure
   curl_slist* headers = curl_slist_append(nullptr, "Accept:");
 
   curl_easy_setopt(handle, CURLOPT_URL, url.c_str());
+  useDesktopProxy(handle, url);
   curl_easy_setopt(handle, CURLOPT_HTTPGET, 1L);
   curl_easy_setopt(handle, CURLOPT_USERAGENT, USER_AGENT);
   curl_easy_setopt(handle, CURLOPT_HTTPHEADER, headers);

@@ -1,8 +1,8 @@
 // HTTP GET on WinHTTP in synchronous mode: WinHttpOpen, WinHttpSetTimeouts, WinHttpConnect,
 // WinHttpOpenRequest, WinHttpSendRequest, WinHttpReceiveResponse, WinHttpQueryHeaders,
 // WinHttpQueryDataAvailable, WinHttpReadData, WinHttpCloseHandle.
-// One session, connection and request per call; the proxy is WinHTTP's own default, not the
-// user's browser settings.
+// One session, connection and request per call; the session goes through the proxy the user's
+// settings name for the URL (user_proxy.h).
 //
 // A status counts only once the blank line that ends its header block has arrived (the raw
 // headers end in an empty line; Wine's WinHTTP hands over a block that broke off as it is). A
@@ -18,6 +18,7 @@
 
 #include "net/windows/http_limits.h"
 #include "net/windows/text.h"
+#include "net/windows/user_proxy.h"
 
 namespace {
 
@@ -135,8 +136,8 @@ HttpResult httpGetWithin(const std::string& host, const std::string& path, bool 
   const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(limits.ceilingMs);
   Handles h;
 
-  h.session = WinHttpOpen(utf8ToWide(USER_AGENT).c_str(), WINHTTP_ACCESS_TYPE_DEFAULT_PROXY,
-                          WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0);
+  const std::string url = std::string(secure ? "https://" : "http://") + host + path;
+  h.session = openUserProxySession(utf8ToWide(USER_AGENT), utf8ToWide(url));
   if (!h.session) {
     result.failure = "no HTTP session";
     return result;

@@ -1,18 +1,24 @@
 // systemProxyInUse through the current user's Internet Settings in the registry. The settings
 // live in the binary value Connections\DefaultConnectionSettings, which is what WinHTTP reads
 // (Wine reads nothing else); the named values beside it are written too, as Internet Options
-// would. Each case restores what was there before.
+// would. Each case restores what was there before. The same settings then choose the proxy of
+// httpGet's requests.
 #include "net/system_proxy.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <cstdint>
+#include <cstdlib>
+#include <fstream>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "fake_network.h"
+#include "net/http.h"
+#include "net/windows/text.h"
+#include "net/windows/user_proxy.h"
 
 namespace {
 
@@ -153,6 +159,69 @@ TEST_F(SystemProxy, UnreadableSettingsAreNoAnswer) {
   cut.resize(12);
   record_.set(REG_BINARY, cut);
   EXPECT_EQ(describe(systemProxyInUse()), "failed: settings unreadable");
+}
+
+TEST(ProxyList, TheSchemesOwnEntryElseTheCommonOne) {
+  struct Case {
+    std::wstring list;
+    bool secure;
+    std::wstring expected;
+  };
+  const std::vector<Case> cases = {
+      {L"proxy.lan:3128", true, L"proxy.lan:3128"},
+      {L"http://proxy.lan:3128", false, L"proxy.lan:3128"},
+      {L"http=a:1;https=b:2", true, L"b:2"},
+      {L"HTTP=a:1 https=b:2", false, L"a:1"},
+      {L"ftp=c:3;common:4;https=b:2", false, L"common:4"},
+      {L"socks=s:1080", true, L""},
+      {L"", false, L""},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(proxyForScheme(c.list, c.secure), c.expected) << wideToUtf8(c.list);
+  }
+}
+
+// Requests under each of the user's settings, in the fake internet (scenario windows.scn): the
+// stand-in proxy on 127.0.0.1:3128 logs what passes through it.
+class UserProxyRequests : public SystemProxy {
+ protected:
+  static int proxiedToWebTest() {
+    const char* dir = std::getenv("FAKE_NET_DIR");
+    std::ifstream log(std::string("Z:") + (dir ? dir : "") + "/requests.log");
+    int count = 0;
+    for (std::string line; std::getline(log, line);) {
+      if (line.rfind("proxy ", 0) == 0 && line.find("web.test") != std::string::npos) ++count;
+    }
+    return count;
+  }
+};
+
+TEST_F(UserProxyRequests, GoThroughTheProxyTheSettingsName) {
+  struct Case {
+    std::string name;
+    Settings settings;
+    bool proxied;
+  };
+  const std::vector<Case> cases = {
+      {"none", {DIRECT, "127.0.0.1:3128", "", ""}, false},
+      {"fixed proxy", {DIRECT | PROXY, "127.0.0.1:3128", "<local>", ""}, true},
+      {"one per scheme",
+       {DIRECT | PROXY, "http=127.0.0.1:3128;https=127.0.0.1:3128", "", ""},
+       true},
+      {"host on the bypass list", {DIRECT | PROXY, "127.0.0.1:3128", "*.test", ""}, false},
+      {"script", {DIRECT | SCRIPT, "", "", "http://web.test/proxy.pac"}, true},
+      {"script out of reach, fixed proxy beside",
+       {DIRECT | PROXY | SCRIPT, "127.0.0.1:3128", "", "http://refused.test/proxy.pac"},
+       true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    apply(c.settings);
+    const int before = proxiedToWebTest();
+    EXPECT_TRUE(httpGet("web.test", "/status/200", true).ok);
+    EXPECT_TRUE(httpGet("web.test", "/status/200", false).ok);
+    EXPECT_EQ(proxiedToWebTest() - before, c.proxied ? 2 : 0);
+  }
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 # Runs a cross-built test under Wine inside the fake internet (call it through run.sh).
 #
 #   wine-fake-net.sh TEMPLATE_PREFIX PROGRAM.exe [ARGS...]
+#   (WINE_FAKE_NET_REG=FILE.reg imports those settings into the private prefix first)
 #
 # Wine creates sockets in its wineserver, and crypt32 imports the host's CA certificates once
 # per wineserver. Both must happen inside this namespace, so the program gets a private prefix
@@ -17,6 +18,12 @@ export WINEARCH=win64 WINEDEBUG=${WINEDEBUG:--all}
 source "$(dirname "$0")/../../support/wine_prefix.sh"
 private_wine_prefix "$template"
 trap 'rm -rf "$WINEPREFIX"' EXIT
+
+# WINE_FAKE_NET_REG: a .reg file of settings the program must find in its prefix.
+if [[ -n "${WINE_FAKE_NET_REG:-}" ]]; then
+  wine reg import "Z:$WINE_FAKE_NET_REG" >/dev/null ||
+    { echo "wine-fake-net.sh: reg import failed" >&2; exit 2; }
+fi
 
 set +e
 wine "$@"
