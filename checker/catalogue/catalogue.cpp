@@ -34,14 +34,19 @@ std::array<SourceIdentity, SOURCE_COUNT> build() {
        .host = "ipinfo.io",
        // https://ipinfo.io/pricing, https://community.ipinfo.io/t/5755 : the free plan's
        // monthly allowance is 50,000 requests, with no daily cap.
-       .freeTier = {50000, MONTH}},
+       .freeTier = {50000, MONTH},
+       // https://ipinfo.io/developers/lite-api : a free account's token opens the Lite API,
+       // which "has no daily or monthly limit"; its answer still names the network's owner.
+       .keyedHost = "api.ipinfo.io"},
       {.key = "proxyRisk",
        .name = "proxycheck.io",
        .domain = "proxycheck.io",
        .group = "rep",
        .host = "proxycheck.io",
        // https://proxycheck.io/api/ (service limits): 100 queries a day unregistered.
-       .freeTier = {100, DAY}},
+       .freeTier = {100, DAY},
+       // The same page: 1,000 queries a day with a free account's key ("&key=").
+       .keyedFreeTier = {1000, DAY}},
       {.key = "ipFlags",
        .name = "ip-api.com",
        .domain = "ip-api.com",

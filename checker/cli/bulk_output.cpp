@@ -10,6 +10,7 @@
 #include "catalogue/catalogue.h"
 #include "cli/cli_options.h"
 #include "cli/display_text.h"
+#include "cli/run_network.h"
 #include "cli/text_report.h"
 
 namespace {
@@ -29,6 +30,7 @@ struct Counts {
   int consulted = 0;  // neither switched off nor the echo service's own row
   int flagged = 0;
   int unknown = 0;
+  int notAsked = 0;  // of the unknown: held back by a service's free-tier limit
 };
 
 Counts countsOf(const ScanReport& report) {
@@ -38,6 +40,7 @@ Counts countsOf(const ScanReport& report) {
     ++counts.consulted;
     if (s.status == "bad") ++counts.flagged;
     if (s.status == "unknown") ++counts.unknown;
+    if (s.status == "unknown" && s.detail == NOT_ASKED_RATE_LIMIT) ++counts.notAsked;
   }
   return counts;
 }
@@ -99,6 +102,12 @@ const char* stateWord(NagiosState state) {
   return "UNKNOWN";
 }
 
+// ", 2 not asked (free-tier limit reached)", or nothing.
+std::string notAskedNote(int notAsked) {
+  if (notAsked == 0) return "";
+  return ", " + std::to_string(notAsked) + " not asked (free-tier limit reached)";
+}
+
 // "203.0.113.77 Suspicious (score 52), 2 of 15 unknown"
 std::string describe(const AddressResult& result) {
   if (!result.report) {
@@ -108,7 +117,8 @@ std::string describe(const AddressResult& result) {
   const ScanReport& r = *result.report;
   const Counts counts = countsOf(r);
   return displayText(r.ip) + " " + r.verdict + " (score " + std::to_string(r.score) + "), " +
-         std::to_string(counts.unknown) + " of " + std::to_string(counts.consulted) + " unknown";
+         std::to_string(counts.unknown) + " of " + std::to_string(counts.consulted) + " unknown" +
+         notAskedNote(counts.notAsked);
 }
 
 std::string scorePerf(int score, int warning, int critical) {
@@ -260,12 +270,21 @@ NagiosLine nagiosLine(const std::vector<AddressResult>& results, int warning, in
     line.text += "\n";
     return line;
   }
-  line.text += std::to_string(results.size()) + " addresses: " + std::to_string(inState[3]) +
-               " critical, " + std::to_string(inState[2]) + " unknown, " +
-               std::to_string(inState[1]) + " warning, " + std::to_string(inState[0]) +
-               " ok; worst " + describe(*worst) + " | critical=" + std::to_string(inState[3]) +
-               " unknown=" + std::to_string(inState[2]) + " warning=" + std::to_string(inState[1]) +
-               " ok=" + std::to_string(inState[0]);
+  int notAsked = 0;  // over every address: the worst one's note may not show them
+  for (const AddressResult& r : results) {
+    if (r.report) notAsked += countsOf(*r.report).notAsked;
+  }
+  const std::string worstText = describe(*worst);
+  const bool worstSaysAll = worst->report && countsOf(*worst->report).notAsked == notAsked;
+  line.text +=
+      std::to_string(results.size()) + " addresses: " + std::to_string(inState[3]) + " critical, " +
+      std::to_string(inState[2]) + " unknown, " + std::to_string(inState[1]) + " warning, " +
+      std::to_string(inState[0]) + " ok; worst " + worstText +
+      (worstSaysAll
+           ? ""
+           : "; " + std::to_string(notAsked) + " sources not asked (free-tier limit reached)") +
+      " | critical=" + std::to_string(inState[3]) + " unknown=" + std::to_string(inState[2]) +
+      " warning=" + std::to_string(inState[1]) + " ok=" + std::to_string(inState[0]);
   int worstScore = -1;
   for (const AddressResult& r : results) {
     if (r.report) worstScore = std::max<int>(worstScore, r.report->score);

@@ -28,20 +28,29 @@ std::optional<std::int32_t> readInt(const std::string& body, const std::string& 
   }
 }
 
-LookupResult hostingSource(std::string_view key, const std::string& path, const Network& net) {
-  const HttpResult r = ask(key, path, true, net);
+LookupResult hostingVerdict(const HttpResult& r) {
   if (!r.ok) return failedResult(failureReason(r));
   return flagIf(looksLikeHosting(r.body));
 }
 
-}  // namespace
-
-LookupResult geoLookup(const std::string& address, const Network& net) {
-  return hostingSource("geoLookup", "/" + address, net);
+LookupResult hostingSource(std::string_view key, const std::string& path, const Network& net) {
+  return hostingVerdict(ask(key, path, true, net));
 }
 
-RiskResult proxyRisk(const std::string& address, const Network& net) {
-  const HttpResult r = ask("proxyRisk", "/v2/" + address + "?vpn=1&asn=1&risk=1", true, net);
+}  // namespace
+
+LookupResult geoLookup(const std::string& address, const Network& net, const ServiceKeys& keys) {
+  if (keys.ipinfoToken.empty()) return hostingSource("geoLookup", "/" + address, net);
+  // The Lite answer names the network's owner in as_name and as_domain: the same keyword rule.
+  return hostingVerdict(net.httpGet(std::string(sourceByKey("geoLookup").keyedHost),
+                                    "/lite/" + address + "?token=" + keys.ipinfoToken, true,
+                                    NO_DEADLINE));
+}
+
+RiskResult proxyRisk(const std::string& address, const Network& net, const ServiceKeys& keys) {
+  std::string path = "/v2/" + address + "?vpn=1&asn=1&risk=1";
+  if (!keys.proxycheck.empty()) path += "&key=" + keys.proxycheck;
+  const HttpResult r = ask("proxyRisk", path, true, net);
   if (!r.ok) return {failedResult(failureReason(r)), 0};
   const std::int32_t risk = readInt(r.body, "risk").value_or(0);
   // The service pretty-prints ("proxy": "yes"), so white space around the colon is allowed.

@@ -4,14 +4,17 @@
 #include <string>
 
 #include "net/network.h"
+#include "scan/scan_options.h"
 
 struct RiskResult {
   LookupResult result;
   std::int32_t risk = 0;  // 0 when the request failed or no number was read
 };
 
-LookupResult geoLookup(const std::string& address, const Network& net);
-RiskResult proxyRisk(const std::string& address, const Network& net);
+// With a key, these two ask the keyed form of their service (over HTTPS, as always).
+LookupResult geoLookup(const std::string& address, const Network& net,
+                       const ServiceKeys& keys = {});
+RiskResult proxyRisk(const std::string& address, const Network& net, const ServiceKeys& keys = {});
 LookupResult ipFlags(const std::string& address, const Network& net);
 LookupResult ipDetails(const std::string& address, const Network& net);
 LookupResult dbIp(const std::string& address, const Network& net);
