@@ -71,7 +71,7 @@ void webSource(Run& run, std::string_view key, std::int32_t weight, Source sourc
 void reputation(Run& run, const ScanOptions& options) {
   const SourceIdentity& risk = sourceByKey("proxyRisk");
   announce(run, risk.key, risk.name);
-  const RiskResult rr = proxyRisk(run.report.ip, run.net, options.keys);
+  const RiskResult rr = keyedProxyRisk(run.report.ip, run.net, options.keys);
   record(run, risk, rr.result);
   run.score = std::max<std::int64_t>(run.score, rr.risk);
   logStatus(run);
@@ -165,7 +165,7 @@ std::optional<ScanReport> runScanReport(const std::string& address, const ScanOp
 
   if (options.geo) {
     webSource(run, "geoLookup", GEO_WEIGHT, [&options](const std::string& ip, const Network& net) {
-      return geoLookup(ip, net, options.keys);
+      return keyedGeoLookup(ip, net, options.keys);
     });
     logStatus(run);
   } else {

@@ -39,7 +39,12 @@ LookupResult hostingSource(std::string_view key, const std::string& path, const 
 
 }  // namespace
 
-LookupResult geoLookup(const std::string& address, const Network& net, const ServiceKeys& keys) {
+LookupResult geoLookup(const std::string& address, const Network& net) {
+  return keyedGeoLookup(address, net, {});
+}
+
+LookupResult keyedGeoLookup(const std::string& address, const Network& net,
+                            const ServiceKeys& keys) {
   if (keys.ipinfoToken.empty()) return hostingSource("geoLookup", "/" + address, net);
   // The Lite answer names the network's owner in as_name and as_domain: the same keyword rule.
   return hostingVerdict(net.httpGet(std::string(sourceByKey("geoLookup").keyedHost),
@@ -47,7 +52,11 @@ LookupResult geoLookup(const std::string& address, const Network& net, const Ser
                                     NO_DEADLINE));
 }
 
-RiskResult proxyRisk(const std::string& address, const Network& net, const ServiceKeys& keys) {
+RiskResult proxyRisk(const std::string& address, const Network& net) {
+  return keyedProxyRisk(address, net, {});
+}
+
+RiskResult keyedProxyRisk(const std::string& address, const Network& net, const ServiceKeys& keys) {
   std::string path = "/v2/" + address + "?vpn=1&asn=1&risk=1";
   if (!keys.proxycheck.empty()) path += "&key=" + keys.proxycheck;
   const HttpResult r = ask("proxyRisk", path, true, net);

@@ -11,10 +11,13 @@ struct RiskResult {
   std::int32_t risk = 0;  // 0 when the request failed or no number was read
 };
 
-// With a key, these two ask the keyed form of their service (over HTTPS, as always).
-LookupResult geoLookup(const std::string& address, const Network& net,
-                       const ServiceKeys& keys = {});
-RiskResult proxyRisk(const std::string& address, const Network& net, const ServiceKeys& keys = {});
+LookupResult geoLookup(const std::string& address, const Network& net);
+RiskResult proxyRisk(const std::string& address, const Network& net);
+// The same two asking the keyed form of their service (over HTTPS, as always) when keys holds
+// that service's key.
+LookupResult keyedGeoLookup(const std::string& address, const Network& net,
+                            const ServiceKeys& keys);
+RiskResult keyedProxyRisk(const std::string& address, const Network& net, const ServiceKeys& keys);
 LookupResult ipFlags(const std::string& address, const Network& net);
 LookupResult ipDetails(const std::string& address, const Network& net);
 LookupResult dbIp(const std::string& address, const Network& net);
