@@ -142,9 +142,10 @@ int main(int argc, char** argv) {
   CliCommand keyed = command;
   keyed.options.keys = keys.keys;
   const RunPace pace = userPace(keys.keys);
+  const Network net = keysKeptOutOfAnswers(systemNetwork(), keys.keys);
   if (isBulkRun(keyed)) {
-    return runBulk(keyed, systemNetwork(), pace,
+    return runBulk(keyed, net, pace,
                    {std::cout, std::cerr, isColourTerminal(1), isColourTerminal(2)});
   }
-  return scan(keyed, runNetwork(systemNetwork(), pace.clock, pace.limits, {}, pace.book));
+  return scan(keyed, runNetwork(net, pace.clock, pace.limits, {}, pace.book));
 }

@@ -81,3 +81,22 @@ const std::string& keyOfSource(const ServiceKeys& keys, std::string_view sourceK
   if (sourceKey == "geoLookup") return keys.ipinfoToken;
   return none;
 }
+
+Network keysKeptOutOfAnswers(const Network& inner, const ServiceKeys& keys) {
+  if (keys.proxycheck.empty() && keys.ipinfoToken.empty()) return inner;
+  Network wrapped = inner;
+  wrapped.httpGet = [inner, keys](const std::string& host, const std::string& path, bool secure,
+                                  Deadline deadline) {
+    HttpResult result = inner.httpGet(host, path, secure, deadline);
+    for (const std::string* key : {&keys.proxycheck, &keys.ipinfoToken}) {
+      if (key->empty()) continue;
+      for (std::string* text : {&result.body, &result.failure}) {
+        for (auto at = text->find(*key); at != std::string::npos; at = text->find(*key, at)) {
+          text->replace(at, key->size(), "[key]");
+        }
+      }
+    }
+    return result;
+  };
+  return wrapped;
+}

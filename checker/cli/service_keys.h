@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "net/network.h"
 #include "scan/scan_options.h"
 
 inline constexpr const char* PROXYCHECK_KEY_NAME = "VELMORA_PROXYCHECK_KEY";
@@ -27,3 +28,7 @@ KeysLoad loadServiceKeys(const std::string& path, const EnvironmentLookup& envir
 
 // The key a catalogue source is asked with; empty for none.
 const std::string& keyOfSource(const ServiceKeys& keys, std::string_view sourceKey);
+
+// Wraps inner so that no answer brings a key back into the scan (a service may quote the key it
+// was sent in an error): each one is replaced by "[key]" in bodies and reasons.
+Network keysKeptOutOfAnswers(const Network& inner, const ServiceKeys& keys);

@@ -49,6 +49,19 @@ TEST(ServiceKeys, KeysFileLinesAndTheEnvironment) {
   EXPECT_EQ(keyOfSource(noFile.keys, "geoLookup"), "from-env");
 }
 
+TEST(ServiceKeys, NoAnswerBringsAKeyBack) {
+  Network inner;
+  inner.httpGet = [](const std::string&, const std::string& path, bool, Deadline) {
+    HttpResult echoed{true, 200, "{\"message\": \"bad key " + path + path + "\"}", ""};
+    echoed.failure = "refused " + path;
+    return echoed;
+  };
+  const Network net = keysKeptOutOfAnswers(inner, {"pk-1", "tok-2"});
+  const HttpResult r = net.httpGet("example.test", "pk-1/tok-2", true, NO_DEADLINE);
+  EXPECT_EQ(r.body, "{\"message\": \"bad key [key]/[key][key]/[key]\"}");
+  EXPECT_EQ(r.failure, "refused [key]/[key]");
+}
+
 TEST(PaceBook, TextKeepsOnlyPaceAndRefusesDamage) {
   PaceMap services;
   services["proxycheck.io"].sent = {PaceTime(5), PaceTime(5), PaceTime(5), PaceTime(9)};
