@@ -91,7 +91,9 @@ const char* waitForSlot(Shared& run, const std::string& host, Deadline deadline)
     noted = until.has_value();
   };
   while (slot) {
-    if (*slot > run.clock.now()) note(slot);
+    // A slot due now was taken after every back-off known: no need to look again.
+    if (*slot <= run.clock.now()) break;
+    note(slot);
     run.clock.sleepUntil(*slot);
     std::unique_lock<std::mutex> guard(run.lock);
     if (!heldBack(run, host)) {
@@ -104,7 +106,7 @@ const char* waitForSlot(Shared& run, const std::string& host, Deadline deadline)
     slot = slotInTime(run, host, limit, deadline, refusal);
   }
   note(std::nullopt);
-  return refusal;
+  return slot ? nullptr : refusal;
 }
 
 // A request held back here, never sent: no answer, with the reason.
