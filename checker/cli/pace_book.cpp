@@ -14,6 +14,11 @@ namespace {
 
 constexpr const char* HEADER = "velmora-pace 1";
 
+// Paths are UTF-8 on every platform; Windows would read a plain string in the ANSI code page.
+std::filesystem::path fsPath(const std::string& utf8) {
+  return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
 bool hostName(const std::string& word) {
   if (word.empty()) return false;
   for (const char c : word) {
@@ -62,7 +67,7 @@ struct FileBook {
 };
 
 PaceMap readFile(FileBook& book, const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
+  std::ifstream in(fsPath(path), std::ios::binary);
   if (!in) {
     book.warnOnce("no pace file at '" + path + "' yet: starting one");
     return {};
@@ -80,7 +85,7 @@ PaceMap readFile(FileBook& book, const std::string& path) {
 void writeFile(FileBook& book, const std::string& path, const PaceMap& services) {
   const std::string fresh = path + ".new";
   {
-    std::ofstream out(fresh, std::ios::binary | std::ios::trunc);
+    std::ofstream out(fsPath(fresh), std::ios::binary | std::ios::trunc);
     out << writePaceText(services);
     if (!out.flush()) {
       book.warnOnce("cannot write '" + fresh + "': this run keeps its pace to itself");
@@ -88,7 +93,7 @@ void writeFile(FileBook& book, const std::string& path, const PaceMap& services)
     }
   }
   std::error_code failed;
-  std::filesystem::rename(fresh, path, failed);  // whole or not at all
+  std::filesystem::rename(fsPath(fresh), fsPath(path), failed);  // whole or not at all
   if (failed) book.warnOnce("cannot replace '" + path + "': " + failed.message());
 }
 
@@ -105,7 +110,7 @@ PaceBook filePaceBook(const std::string& folder, PaceWarning warn) {
   book->warn = std::move(warn);
   return {[book](const std::function<void(PaceMap&)>& change) {
     std::error_code ignored;
-    std::filesystem::create_directories(book->folder, ignored);
+    std::filesystem::create_directories(fsPath(book->folder), ignored);
     std::string error;
     const std::shared_ptr<void> lock = lockFile(book->folder + "/pace.lock", error);
     if (!lock) {

@@ -39,6 +39,7 @@ run details --details 198.51.100.23 203.0.113.77
 check "the key reaches proxycheck.io only" [ "$(lines pk-test-7)" = "$(lines '^proxycheck.io ')" ]
 check "the token reaches api.ipinfo.io only" [ "$(lines tok-test-9)" = "$(lines '^api.ipinfo.io /lite/')" ]
 check "keyed ipinfo.io asks nothing of the tokenless host" [ "$(lines '^ipinfo.io ')" = 0 ]
+check "proxycheck.io's \"denied\" holds it off for the rest of the day" [ "$(lines '^proxycheck.io ')" = 4 ]
 check "no key in any output" bash -c "! grep -l -e pk-test-7 -e tok-test-9 $home/out/*"
 check "a Lite answer is judged by its owner's name" grep -q '^203.0.113.77,.*,bad,' "$home/out/csv.out"
 unset VELMORA_PROXYCHECK_KEY VELMORA_IPINFO_TOKEN
