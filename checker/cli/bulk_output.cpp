@@ -280,9 +280,9 @@ NagiosLine nagiosLine(const std::vector<AddressResult>& results, int warning, in
       std::to_string(results.size()) + " addresses: " + std::to_string(inState[3]) + " critical, " +
       std::to_string(inState[2]) + " unknown, " + std::to_string(inState[1]) + " warning, " +
       std::to_string(inState[0]) + " ok; worst " + worstText +
-      (worstSaysAll
-           ? ""
-           : "; " + std::to_string(notAsked) + " sources not asked (free-tier limit reached)") +
+      (worstSaysAll ? ""
+                    : "; " + std::to_string(notAsked) +
+                          " sources not asked in all (free-tier limit reached)") +
       " | critical=" + std::to_string(inState[3]) + " unknown=" + std::to_string(inState[2]) +
       " warning=" + std::to_string(inState[1]) + " ok=" + std::to_string(inState[0]);
   int worstScore = -1;
