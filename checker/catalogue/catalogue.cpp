@@ -33,14 +33,19 @@ std::array<SourceIdentity, SOURCE_COUNT> build() {
        .host = "ipinfo.io",
        // Without a token: 1,000 requests a day per address (IPinfo staff, September 2024; the
        // 50,000 a month of https://ipinfo.io/pricing need a free account's token).
-       .freeTier = {1000, DAY}},
+       .freeTier = {1000, DAY},
+       // https://ipinfo.io/developers/lite-api : a free account's token opens the Lite API,
+       // which "has no daily or monthly limit"; its answer still names the network's owner.
+       .keyedHost = "api.ipinfo.io"},
       {.key = "proxyRisk",
        .name = "proxycheck.io",
        .domain = "proxycheck.io",
        .group = "rep",
        .host = "proxycheck.io",
        // https://proxycheck.io/api/ (service limits): 100 queries a day unregistered.
-       .freeTier = {100, DAY}},
+       .freeTier = {100, DAY},
+       // The same page: 1,000 queries a day with a free account's key ("&key=").
+       .keyedFreeTier = {1000, DAY}},
       {.key = "ipFlags",
        .name = "ip-api.com",
        .domain = "ip-api.com",

@@ -27,6 +27,10 @@ struct SourceIdentity {
   std::string_view host = {};   // HTTP host of a web source; empty for the others
   std::string_view zone = {};   // DNS zone of a blocklist; empty for the others
   FreeTierLimit freeTier = {};  // web sources: the published free-tier rate, with its source
+  // The host asked with a free account's key, when it is not `host`.
+  std::string_view keyedHost = {};
+  // The published rate with a free account's key; requests 0: no key, or no limit published.
+  FreeTierLimit keyedFreeTier = {};
   std::span<const RefusalCode> refusals = {};  // a blocklist's own refusal codes, when it has any
   std::string_view retired = {};               // why a source that no longer answers is never asked
 };

@@ -9,6 +9,7 @@
 
 #include "catalogue/catalogue.h"
 #include "cli/cli_options.h"
+#include "cli/run_network.h"
 #include "cli/text_report.h"
 #include "json/display_text.h"
 #include "scan/scan_counts.h"
@@ -24,6 +25,14 @@ std::string concat(std::initializer_list<std::string_view> parts) {
   out.reserve(size);
   for (const std::string_view part : parts) out += part;
   return out;
+}
+
+// Of the unknown sources, those held back by a service's free-tier limit.
+int notAskedOf(const ScanReport& report) {
+  return static_cast<int>(
+      std::count_if(report.sources.begin(), report.sources.end(), [](const SourceEntry& s) {
+        return s.status == "unknown" && s.detail == NOT_ASKED_RATE_LIMIT;
+      }));
 }
 
 // Why a row has no report: the line's problem, or that no address could be found.
@@ -87,6 +96,12 @@ const char* stateWord(NagiosState state) {
   return "UNKNOWN";
 }
 
+// ", 2 not asked (free-tier limit reached)", or nothing.
+std::string notAskedNote(int notAsked) {
+  if (notAsked == 0) return "";
+  return ", " + std::to_string(notAsked) + " not asked (free-tier limit reached)";
+}
+
 // "203.0.113.77 Suspicious (score 52), 2 of 14 unknown"
 std::string describe(const AddressResult& result) {
   if (!result.report) {
@@ -96,7 +111,8 @@ std::string describe(const AddressResult& result) {
   const ScanReport& r = *result.report;
   const ScanCounts counts = countSources(r);
   return displayText(r.ip) + " " + headlineOf(r) + " (score " + std::to_string(r.score) + "), " +
-         std::to_string(counts.unknown) + " of " + std::to_string(counts.asked) + " unknown";
+         std::to_string(counts.unknown) + " of " + std::to_string(counts.asked) + " unknown" +
+         notAskedNote(notAskedOf(r));
 }
 
 std::string scorePerf(int score, int warning, int critical) {
@@ -252,12 +268,21 @@ NagiosLine nagiosLine(const std::vector<AddressResult>& results, int warning, in
     line.text += "\n";
     return line;
   }
-  line.text += std::to_string(results.size()) + " addresses: " + std::to_string(inState[3]) +
-               " critical, " + std::to_string(inState[2]) + " unknown, " +
-               std::to_string(inState[1]) + " warning, " + std::to_string(inState[0]) +
-               " ok; worst " + describe(*worst) + " | critical=" + std::to_string(inState[3]) +
-               " unknown=" + std::to_string(inState[2]) + " warning=" + std::to_string(inState[1]) +
-               " ok=" + std::to_string(inState[0]);
+  int notAsked = 0;  // over every address: the worst one's note may not show them
+  for (const AddressResult& r : results) {
+    if (r.report) notAsked += notAskedOf(*r.report);
+  }
+  const std::string worstText = describe(*worst);
+  const bool worstSaysAll = worst->report && notAskedOf(*worst->report) == notAsked;
+  line.text +=
+      std::to_string(results.size()) + " addresses: " + std::to_string(inState[3]) + " critical, " +
+      std::to_string(inState[2]) + " unknown, " + std::to_string(inState[1]) + " warning, " +
+      std::to_string(inState[0]) + " ok; worst " + worstText +
+      (worstSaysAll ? ""
+                    : "; " + std::to_string(notAsked) +
+                          " sources not asked in all (free-tier limit reached)") +
+      " | critical=" + std::to_string(inState[3]) + " unknown=" + std::to_string(inState[2]) +
+      " warning=" + std::to_string(inState[1]) + " ok=" + std::to_string(inState[0]);
   int worstScore = -1;
   for (const AddressResult& r : results) {
     if (r.report) worstScore = std::max<int>(worstScore, r.report->score);

@@ -111,8 +111,9 @@ std::string streamed(const CliCommand& command, const AddressResult& result) {
 
 }  // namespace
 
-int runBulk(const CliCommand& command, const Network& net, const PaceClock& clock,
+int runBulk(const CliCommand& command, const Network& net, const RunPace& pace,
             BulkStreams streams) {
+  const PaceClock& clock = pace.clock;
   const bool nagios = command.format == CliFormat::nagios;
   Rows input = collectRows(command);
   if (!input.error.empty()) {
@@ -147,13 +148,15 @@ int runBulk(const CliCommand& command, const Network& net, const PaceClock& cloc
 
   std::mutex lock;
   std::map<std::string, Held> held;  // requests held back per host, for the progress line
-  const Network shared = runNetwork(net, clock, catalogueLimit,
-                                    [&](const std::string& host, std::optional<PaceTime> until) {
-                                      std::lock_guard<std::mutex> guard(lock);
-                                      Held& h = held[host];
-                                      h.requests += until ? 1 : -1;
-                                      if (until) h.until = std::max(h.until, *until);
-                                    });
+  const Network shared = runNetwork(
+      net, clock, pace.limits,
+      [&](const std::string& host, std::optional<PaceTime> until) {
+        std::lock_guard<std::mutex> guard(lock);
+        Held& h = held[host];
+        h.requests += until ? 1 : -1;
+        if (until) h.until = std::max(h.until, *until);
+      },
+      pace.book);
   std::condition_variable changed;
   std::atomic<std::size_t> next{0};
   std::size_t done = 0;

@@ -15,5 +15,5 @@ struct BulkStreams {
 };
 
 // The exit status of the run (see USAGE_TEXT).
-int runBulk(const CliCommand& command, const Network& net, const PaceClock& clock,
+int runBulk(const CliCommand& command, const Network& net, const RunPace& pace,
             BulkStreams streams);

@@ -66,13 +66,23 @@ A source that could not be asked (offline, rate-limited, refused) is reported as
 "unknown" and adds nothing to the score; the report says how many there were, so
 an offline scan is never mistaken for a clean one.
 
-Rate limits: one run never asks a web service more often than its published free
-tier allows (ip-api.com: 45 a minute, freeipapi.com: 60 a minute, proxycheck.io:
-100 a day, ...). A service that answers 429 (too many requests) is not asked
-again before its Retry-After has passed (60 s without one); the address whose
-request got the 429 shows that source as "unknown". No request is repeated. A
-request that would have to wait more than 2 minutes is not sent: its source is
-"unknown" (free-tier limit reached). The Tor exit list is fetched once per run.
+Rate limits: the runs of one user together never ask a web service more often
+than its published free tier allows (ip-api.com: 45 a minute, freeipapi.com: 60 a
+minute, proxycheck.io: 100 a day, ...); they share each service's pace through
+$XDG_STATE_HOME/velmora/pace (default ~/.local/state/velmora/pace), which holds
+only the times of recent requests. A service that answers 429 (too many requests)
+is not asked again, by this run or the next, before its Retry-After has passed
+(60 s without one); proxycheck.io's "denied" holds it off until midnight UTC. No
+request is repeated. A request that would have to wait more than 2 minutes is not
+sent: its source is "unknown" (free-tier limit reached, not asked). The Tor exit
+list is fetched once per run.
+
+Keys: two services lift their limit for a free account. Give its key in the
+environment or in $XDG_CONFIG_HOME/velmora/keys (default ~/.config/velmora/keys:
+NAME=value lines, '#' comments; chmod 600, or it is refused); the environment wins.
+  VELMORA_PROXYCHECK_KEY  proxycheck.io: 1,000 a day instead of 100
+  VELMORA_IPINFO_TOKEN    ipinfo.io: its Lite API, without a limit
+A key is sent only to its own service, over HTTPS, and is never printed.
 
 --nagios: the line reads, for one address,
   VELMORA WARNING - 203.0.113.77 Suspicious (score 52), 2 of 14 unknown | score=52;45;75;0;100 flagged=3 unknown=2
@@ -80,14 +90,18 @@ The state is CRITICAL when the score reaches -c; else UNKNOWN when more than hal
 of the sources consulted gave no answer (or there is no address, or the text is
 no IPv4 address); else WARNING when the score reaches -w; else OK. For several
 addresses the worst state wins (CRITICAL, then UNKNOWN, then WARNING, then OK)
-and the line counts the addresses in each state.
+and the line counts the addresses in each state. Sources not asked because of a
+free-tier limit count in unknown= and are named in the text, as in: 2 of 15
+unknown, 1 not asked (free-tier limit reached). The manual page (man
+velmora-scan) has a cron line and an Icinga/Nagios command definition.
 
 Exit status:
   0  the scan ran (whatever its verdict); with --my-ip: the address was found;
      with --nagios: OK
   1  the verdict reached --fail-on; with --nagios: WARNING
-  2  the command line was wrong, or FILE could not be read; with --nagios:
-     CRITICAL (a wrong command line or an unreadable FILE is UNKNOWN there)
+  2  the command line was wrong, FILE could not be read, or the keys file was
+     refused; with --nagios: CRITICAL (a wrong command line, an unreadable FILE
+     or a refused keys file is UNKNOWN there)
   3  no address: none given and discovery switched off or failed, or an empty
      FILE; with --nagios: UNKNOWN
 
@@ -98,6 +112,7 @@ Examples:
   velmora-scan --csv --file relays.txt > relays.csv
   grep -v '^10\.' exits.txt | velmora-scan --file - --jobs 8 --json
   velmora-scan --nagios -w 40 -c 70 203.0.113.77
+  VELMORA_PROXYCHECK_KEY=123456-789abc-def012-345678 velmora-scan 203.0.113.77
 )";
 
 namespace {

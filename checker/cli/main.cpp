@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -9,8 +10,11 @@
 #include "cli/bulk_output.h"
 #include "cli/bulk_run.h"
 #include "cli/cli_options.h"
+#include "cli/run_network.h"
+#include "cli/service_keys.h"
 #include "cli/terminal.h"
 #include "cli/text_report.h"
+#include "cli/user_files.h"
 #include "json/display_text.h"
 #include "net/public_ip.h"
 #include "scan/run_scan.h"
@@ -77,6 +81,28 @@ int scan(const CliCommand& command, const Network& net) {
   return reached ? EXIT_FAIL_ON : EXIT_DONE;
 }
 
+std::optional<std::string> environmentValue(const char* name) {
+  const char* value = std::getenv(name);
+  if (value == nullptr) return std::nullopt;
+  return std::string(value);
+}
+
+void warn(const std::string& why) {
+  std::cerr << "velmora-scan: " << displayText(why) << "\n";
+}
+
+// Every run of this user keeps one pace per service, through the state folder's file.
+RunPace userPace(const ServiceKeys& keys) {
+  RunPace pace{steadyPaceClock(), catalogueLimits(keys), memoryPaceBook()};
+  const std::string folder = userStateFolder();
+  if (folder.empty()) {
+    warn("no folder for the services' shared pace (is HOME set?): this run keeps its own");
+  } else {
+    pace.book = filePaceBook(folder, warn);
+  }
+  return pace;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -102,9 +128,24 @@ int main(int argc, char** argv) {
     case CliAction::scan:
       break;
   }
-  if (isBulkRun(command)) {
-    return runBulk(command, systemNetwork(), steadyPaceClock(),
+  const std::string config = userConfigFolder();
+  const KeysLoad keys =
+      loadServiceKeys(config.empty() ? config : config + "/keys", environmentValue);
+  if (!keys.error.empty()) {
+    if (command.format == CliFormat::nagios) {
+      std::cout << nagiosUnknown(keys.error);
+      return static_cast<int>(NagiosState::unknown);
+    }
+    warn(keys.error);
+    return EXIT_USAGE;
+  }
+  CliCommand keyed = command;
+  keyed.options.keys = keys.keys;
+  const RunPace pace = userPace(keys.keys);
+  const Network net = keysKeptOutOfAnswers(systemNetwork(), keys.keys);
+  if (isBulkRun(keyed)) {
+    return runBulk(keyed, net, pace,
                    {std::cout, std::cerr, isColourTerminal(1), isColourTerminal(2)});
   }
-  return scan(command, systemNetwork());
+  return scan(keyed, runNetwork(net, pace.clock, pace.limits, {}, pace.book));
 }

@@ -24,6 +24,13 @@ void noteTooManyRequests(PaceState& state, PaceTime now, std::optional<PaceTime>
   state.blockedUntil = std::max(state.blockedUntil, now + retryAfter.value_or(DEFAULT_BACK_OFF));
 }
 
+void forgetPast(PaceState& state, const PaceLimit& limit, PaceTime now) {
+  while (!state.sent.empty() && (limit.requests <= 0 || state.sent.front() + limit.window <= now)) {
+    state.sent.pop_front();
+  }
+  if (state.blockedUntil <= now) state.blockedUntil = PaceTime{0};
+}
+
 PaceTime paceBound(const PaceLimit& limit, std::int64_t count) {
   if (limit.requests <= 0 || count <= limit.requests) return PaceTime{0};
   return limit.window * ((count - 1) / limit.requests);

@@ -1,13 +1,13 @@
 #pragma once
-// Manners towards the free services over a run: never more requests than a service's published
-// free-tier limit in any window of its length, and a pause after it answers 429. Plain
-// arithmetic on times since the run began, so tests script the clock.
+// Manners towards the free services: never more requests than a service's published free-tier
+// limit in any window of its length, and a pause after it answers 429. Plain arithmetic on the
+// pace clock's times, so tests script the clock.
 #include <chrono>
 #include <cstdint>
 #include <deque>
 #include <optional>
 
-using PaceTime = std::chrono::milliseconds;  // since the start of the run
+using PaceTime = std::chrono::milliseconds;  // on the pace clock (the real one: since 1970)
 
 struct PaceLimit {
   std::int64_t requests = 0;  // at most this many ...
@@ -33,6 +33,10 @@ std::optional<PaceTime> takeSlot(PaceState& state, const PaceLimit& limit, PaceT
 
 // The service answered 429: no request before now + retryAfter (or DEFAULT_BACK_OFF without one).
 void noteTooManyRequests(PaceState& state, PaceTime now, std::optional<PaceTime> retryAfter);
+
+// Drops what no longer holds a request back at `now`: slots a whole window old, a back-off that
+// has ended. What is left is all another run needs to keep the same limit.
+void forgetPast(PaceState& state, const PaceLimit& limit, PaceTime now);
 
 // The least time `count` requests to a service with this limit need, the first at time 0.
 PaceTime paceBound(const PaceLimit& limit, std::int64_t count);

@@ -1,16 +1,17 @@
-// One lock guards the pacing of every service and the shared exit list. Nobody sleeps or waits
-// for the network while holding it.
+// One lock guards the pacing of every service and the shared exit list; the book's own lock
+// guards the pacing against other runs. Nobody sleeps or waits for the network holding either.
 #include "cli/run_network.h"
 
 #include <algorithm>
 #include <condition_variable>
-#include <map>
 #include <memory>
 #include <mutex>
 #include <optional>
 #include <thread>
 
 #include "catalogue/catalogue.h"
+#include "cli/service_keys.h"
+#include "scan/hosting.h"
 #include "scan/time_limit.h"
 
 namespace {
@@ -22,7 +23,7 @@ struct Shared {
   HostLimits limits;
   WaitNote onWait;
   std::mutex lock;
-  std::map<std::string, PaceState, std::less<>> services;
+  PaceBook book;
   bool torFetching = false;
   std::optional<HttpResult> torList;
   std::condition_variable torReady;
@@ -36,10 +37,9 @@ PaceTime timeLeft(Deadline deadline) {
 }
 
 // Takes this host's next slot if it comes in time; otherwise says why the request is not sent.
-std::optional<PaceTime> slotInTime(Shared& run, const std::string& host, const PaceLimit& limit,
-                                   Deadline deadline, const char*& refusal) {
-  PaceState& state = run.services[host];
-  const PaceTime now = run.clock.now();
+std::optional<PaceTime> slotFrom(PaceState& state, const PaceLimit& limit, PaceTime now,
+                                 Deadline deadline, const char*& refusal) {
+  forgetPast(state, limit, now);
   const PaceTime left = timeLeft(deadline);
   if (left >= MAX_PACE_WAIT) {
     refusal = NOT_ASKED_RATE_LIMIT;
@@ -51,6 +51,25 @@ std::optional<PaceTime> slotInTime(Shared& run, const std::string& host, const P
     refusal = takeSlot(probe, limit, now) ? TIME_LIMIT_REASON : NOT_ASKED_RATE_LIMIT;
   }
   return slot;
+}
+
+std::optional<PaceTime> slotInTime(Shared& run, const std::string& host, const PaceLimit& limit,
+                                   Deadline deadline, const char*& refusal) {
+  std::optional<PaceTime> slot;
+  run.book.update([&](PaceMap& services) {
+    slot = slotFrom(services[host], limit, run.clock.now(), deadline, refusal);
+  });
+  return slot;
+}
+
+// A back-off for this host, this run's or another's, still running.
+bool heldBack(Shared& run, const std::string& host) {
+  bool held = false;
+  run.book.update([&](PaceMap& services) {
+    const auto found = services.find(host);
+    held = found != services.end() && found->second.blockedUntil > run.clock.now();
+  });
+  return held;
 }
 
 // Waits for this host's next slot, the end of a back-off included. Null: go; otherwise the
@@ -72,10 +91,12 @@ const char* waitForSlot(Shared& run, const std::string& host, Deadline deadline)
     noted = until.has_value();
   };
   while (slot) {
-    if (*slot > run.clock.now()) note(slot);
+    // A slot due now was taken after every back-off known: no need to look again.
+    if (*slot <= run.clock.now()) break;
+    note(slot);
     run.clock.sleepUntil(*slot);
     std::unique_lock<std::mutex> guard(run.lock);
-    if (run.services[host].blockedUntil <= run.clock.now()) {
+    if (!heldBack(run, host)) {
       guard.unlock();
       note(std::nullopt);
       return nullptr;
@@ -85,7 +106,7 @@ const char* waitForSlot(Shared& run, const std::string& host, Deadline deadline)
     slot = slotInTime(run, host, limit, deadline, refusal);
   }
   note(std::nullopt);
-  return refusal;
+  return slot ? nullptr : refusal;
 }
 
 // A request held back here, never sent: no answer, with the reason.
@@ -95,17 +116,32 @@ HttpResult notSent(const char* reason) {
   return none;
 }
 
+// How long an answer asks us to leave its service alone: a 429 (its Retry-After, or our own
+// default), or proxycheck.io's "denied", which is its word for the day's queries being used up.
+std::optional<std::optional<PaceTime>> backOff(const std::string& host, const HttpResult& result,
+                                               PaceTime now) {
+  if (result.status == 429) {
+    if (result.retryAfterSeconds <= 0) return std::optional<PaceTime>();
+    return std::optional<PaceTime>(std::chrono::seconds(result.retryAfterSeconds));
+  }
+  if (host == sourceByKey("proxyRisk").host &&
+      hasJsonMarker(result.body, "\"status\"", "\"denied\"")) {
+    constexpr PaceTime DAY = std::chrono::hours(24);
+    return std::optional<PaceTime>(DAY - now % DAY);  // its days end at midnight UTC
+  }
+  return std::nullopt;
+}
+
 HttpResult pacedGet(Shared& run, const Network& inner, const std::string& host,
                     const std::string& path, bool secure, Deadline deadline) {
   if (const char* refusal = waitForSlot(run, host, deadline)) {
     return notSent(refusal);
   }
   HttpResult result = inner.httpGet(host, path, secure, deadline);
-  if (result.status == 429) {
-    std::optional<PaceTime> retryAfter;
-    if (result.retryAfterSeconds > 0) retryAfter = std::chrono::seconds(result.retryAfterSeconds);
+  const PaceTime now = run.clock.now();
+  if (const auto wait = backOff(host, result, now)) {
     std::lock_guard<std::mutex> guard(run.lock);
-    noteTooManyRequests(run.services[host], run.clock.now(), retryAfter);
+    run.book.update([&](PaceMap& services) { noteTooManyRequests(services[host], now, *wait); });
   }
   return result;
 }
@@ -140,22 +176,41 @@ HttpResult sharedTorList(Shared& run, const Network& inner, const std::string& h
 
 PaceClock steadyPaceClock() {
   const auto start = std::chrono::steady_clock::now();
-  return {[start] {
-            return std::chrono::duration_cast<PaceTime>(std::chrono::steady_clock::now() - start);
+  const auto epoch =
+      std::chrono::duration_cast<PaceTime>(std::chrono::system_clock::now().time_since_epoch());
+  return {[start, epoch] {
+            return epoch +
+                   std::chrono::duration_cast<PaceTime>(std::chrono::steady_clock::now() - start);
           },
-          [start](PaceTime at) { std::this_thread::sleep_until(start + at); }};
+          [start, epoch](PaceTime at) { std::this_thread::sleep_until(start + (at - epoch)); }};
 }
 
 PaceLimit catalogueLimit(std::string_view host) {
-  for (const SourceIdentity& source : catalogue()) {
-    if (source.host.empty() || source.host != host) continue;
-    return {source.freeTier.requests, std::chrono::seconds(source.freeTier.windowSeconds)};
-  }
-  return {};
+  return catalogueLimits({})(host);
 }
 
-Network runNetwork(const Network& inner, PaceClock clock, HostLimits limits, WaitNote onWait) {
+HostLimits catalogueLimits(const ServiceKeys& keys) {
+  const auto limit = [](const FreeTierLimit& tier) {
+    return PaceLimit{tier.requests, std::chrono::seconds(tier.windowSeconds)};
+  };
+  return [keys, limit](std::string_view host) {
+    for (const SourceIdentity& source : catalogue()) {
+      const bool keyed = !keyOfSource(keys, source.key).empty();
+      // A keyed host of its own is only ever asked with the key.
+      if (keyed && !source.keyedHost.empty() && source.keyedHost == host) {
+        return limit(source.keyedFreeTier);
+      }
+      if (source.host.empty() || source.host != host) continue;
+      return limit(keyed && source.keyedHost.empty() ? source.keyedFreeTier : source.freeTier);
+    }
+    return PaceLimit{};
+  };
+}
+
+Network runNetwork(const Network& inner, PaceClock clock, HostLimits limits, WaitNote onWait,
+                   PaceBook book) {
   auto run = std::make_shared<Shared>();
+  run->book = std::move(book);
   run->clock = std::move(clock);
   run->limits = std::move(limits);
   run->onWait = std::move(onWait);

@@ -72,7 +72,7 @@ void webSource(Run& run, std::string_view key, std::int32_t weight, Source sourc
 void reputation(Run& run, const ScanOptions& options) {
   const SourceIdentity& risk = sourceByKey("proxyRisk");
   announce(run, risk.key, risk.name);
-  const RiskResult rr = proxyRisk(run.report.ip, run.net);
+  const RiskResult rr = keyedProxyRisk(run.report.ip, run.net, options.keys);
   record(run, risk, rr.result);
   run.score = std::max<std::int64_t>(run.score, rr.risk);
   logStatus(run);
@@ -186,7 +186,9 @@ std::optional<ScanReport> runScanReport(const std::string& address, const ScanOp
             "clean", "Public IP source");
 
   if (options.geo) {
-    webSource(run, "geoLookup", GEO_WEIGHT, geoLookup);
+    webSource(run, "geoLookup", GEO_WEIGHT, [&options](const std::string& ip, const Network& net) {
+      return keyedGeoLookup(ip, net, options.keys);
+    });
     logStatus(run);
   } else {
     recordOff(run, "geoLookup");

@@ -1,6 +1,13 @@
 #pragma once
 #include <string>
 
+// The free keys of the services that offer one. Only the command line sets them: the desktop
+// checker takes no settings. A key goes into its own service's request and nowhere else.
+struct ServiceKeys {
+  std::string proxycheck;   // proxycheck.io, sent as "&key="
+  std::string ipinfoToken;  // ipinfo.io, sent to its Lite API as "?token="
+};
+
 // What the page (or the command line) asks of one scan.
 struct ScanOptions {
   bool geo = true;
@@ -10,4 +17,5 @@ struct ScanOptions {
   bool local = true;
   bool autoIp = true;
   std::string mode = "deep";  // exactly "fast" skips two services
+  ServiceKeys keys;
 };

@@ -96,21 +96,41 @@ ServiceReading readStopForumSpam(const std::string& body) {
 
 using Reader = ServiceReading (*)(const std::string&);
 
-LookupResult hostingSource(std::string_view key, const std::string& path, Reader read,
-                           const Network& net) {
-  const HttpResult r = ask(key, path, true, net);
+LookupResult hostingVerdict(const HttpResult& r, Reader read) {
   if (auto unanswered = unansweredReply(r, read(r.body))) return *unanswered;
   return flagIf(looksLikeHosting(r.body));
+}
+
+LookupResult hostingSource(std::string_view key, const std::string& path, Reader read,
+                           const Network& net) {
+  return hostingVerdict(ask(key, path, true, net), read);
 }
 
 }  // namespace
 
 LookupResult geoLookup(const std::string& address, const Network& net) {
-  return hostingSource("geoLookup", "/" + address, readIpinfo, net);
+  return keyedGeoLookup(address, net, {});
+}
+
+LookupResult keyedGeoLookup(const std::string& address, const Network& net,
+                            const ServiceKeys& keys) {
+  if (keys.ipinfoToken.empty()) return hostingSource("geoLookup", "/" + address, readIpinfo, net);
+  // The Lite answer ("ip", "asn", "as_name", "as_domain", ...) names the network's owner: the
+  // same keyword rule, and the same answer form.
+  return hostingVerdict(
+      net.httpGet(std::string(sourceByKey("geoLookup").keyedHost),
+                  "/lite/" + address + "?token=" + keys.ipinfoToken, true, NO_DEADLINE),
+      readIpinfo);
 }
 
 RiskResult proxyRisk(const std::string& address, const Network& net) {
-  const HttpResult r = ask("proxyRisk", "/v2/" + address + "?vpn=1&asn=1&risk=1", true, net);
+  return keyedProxyRisk(address, net, {});
+}
+
+RiskResult keyedProxyRisk(const std::string& address, const Network& net, const ServiceKeys& keys) {
+  std::string path = "/v2/" + address + "?vpn=1&asn=1&risk=1";
+  if (!keys.proxycheck.empty()) path += "&key=" + keys.proxycheck;
+  const HttpResult r = ask("proxyRisk", path, true, net);
   if (auto unanswered = unansweredReply(r, readProxycheck(r.body))) return {*unanswered, 0};
   const std::int32_t risk = readInt(r.body, "risk").value_or(0);
   // The service pretty-prints ("proxy": "yes"), so white space around the colon is allowed.

@@ -21,7 +21,10 @@ while read -r name code expected args; do
     input=${argv[-1]}
     argv=("${argv[@]:0:${#argv[@]}-2}")
   fi
-  "$scan" "${argv[@]}" >"$out/stdout" 2>"$out/stderr" <"$input"
+  # Each case starts with no keys and no pace from the cases before it.
+  rm -rf "$out/home"
+  XDG_STATE_HOME=$out/home/state XDG_CONFIG_HOME=$out/home/config \
+    "$scan" "${argv[@]}" >"$out/stdout" 2>"$out/stderr" <"$input"
   rc=$?
   problem=""
   ((rc == code)) || problem="exit code $rc, expected $code"

@@ -12,7 +12,8 @@
 # DNS server on 127.0.0.1:53; /etc/ssl/certs holds only a test CA made for this run, so the
 # HTTPS server on 443 passes the ordinary certificate checks (untrusted.test presents a
 # certificate from a CA nobody trusts); plain HTTP listens on 80. Proxy variables are cleared and
-# GSETTINGS_BACKEND=memory keeps the machine's desktop settings out. FAKE_NET_DIR names the
+# GSETTINGS_BACKEND=memory keeps the machine's desktop settings out; XDG_STATE_HOME is the
+# run's own. FAKE_NET_DIR names the
 # run's folder; FAKE_NET_DIR/requests.log holds one line per web request ("host path agent")
 # and per DNS question ("dns name qtype").
 # CMD's exit code is run.sh's; everything (servers, mounts, files) is gone afterwards.
@@ -116,6 +117,9 @@ fi
 unset http_proxy https_proxy all_proxy no_proxy HTTP_PROXY HTTPS_PROXY ALL_PROXY NO_PROXY
 unset SSL_CERT_FILE SSL_CERT_DIR CURL_CA_BUNDLE
 export GSETTINGS_BACKEND=memory FAKE_NET_DIR=$work FAKE_NET_SCENARIO=$scenario
+# velmora-scan's services' keys stay out, and its pace is this run's own.
+unset VELMORA_PROXYCHECK_KEY VELMORA_IPINFO_TOKEN
+export XDG_STATE_HOME=$work/state
 set +e
 "$@"
 rc=$?

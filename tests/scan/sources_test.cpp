@@ -162,6 +162,19 @@ TEST(WebSources, SendTheirOneRequestWithTheAddressUnchanged) {
   EXPECT_EQ(fake.calls, expected);
 }
 
+TEST(WebSources, KeysGoOnlyIntoTheirOwnServicesRequests) {
+  FakeNetwork fake;
+  const ServiceKeys keys{"pk-1", "tok-2"};
+  fake.http["api.ipinfo.io"] = okBody(R"({"ip": "203.0.113.9", "as_name": "M247 Europe SRL"})");
+  EXPECT_EQ(keyedGeoLookup("203.0.113.9", fake.network(), keys).outcome, Lookup::flagged);
+  keyedProxyRisk("203.0.113.9", fake.network(), keys);
+  ipFlags("203.0.113.9", fake.network());
+  EXPECT_EQ(fake.calls, (std::vector<std::string>{
+                            "https://api.ipinfo.io/lite/203.0.113.9?token=tok-2",
+                            "https://proxycheck.io/v2/203.0.113.9?vpn=1&asn=1&risk=1&key=pk-1",
+                            "http://ip-api.com/json/203.0.113.9?fields=status,proxy,hosting"}));
+}
+
 struct TextCase {
   const char* text;
   bool hosting;
