@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <functional>
 
 #include "catalogue/catalogue.h"
 #include "net/public_ip.h"
@@ -27,6 +28,8 @@ constexpr std::int32_t BLOCKLIST_WEIGHT = 18;
 // Every IPv4 blocklist lists 127.0.0.2 and never 127.0.0.1, so that users can test it.
 constexpr const char* LISTED_TEST_POINT = "127.0.0.2";
 constexpr const char* UNLISTED_TEST_POINT = "127.0.0.1";
+
+constexpr const char* DIRECT_FAILED = "refused via your DNS server; direct query failed";
 
 struct Run {
   ScanReport report;
@@ -100,11 +103,13 @@ LookupResult explainRefusal(const SourceIdentity& row, LookupResult r) {
 // A list that is gone answers "not listed" for every address, one taken over or misconfigured
 // "listed": the test point that should say the opposite shows both. Only a test point that
 // answered and contradicted the address's answer changes it, and only into "unknown".
-LookupResult checkTestPoint(Run& run, const SourceIdentity& row, const LookupResult& r) {
+// One way of asking a list about an address: through the resolver, or at its own servers.
+using AskList = std::function<LookupResult(const std::string& address)>;
+
+LookupResult checkTestPoint(const AskList& ask, const LookupResult& r) {
   if (r.outcome == Lookup::failed) return r;
   const bool listed = r.outcome == Lookup::flagged;
-  const LookupResult test = run.net.dnsblListed(listed ? UNLISTED_TEST_POINT : LISTED_TEST_POINT,
-                                                std::string(row.zone), NO_DEADLINE);
+  const LookupResult test = ask(listed ? UNLISTED_TEST_POINT : LISTED_TEST_POINT);
   if (listed && test.outcome == Lookup::flagged) {
     return failedResult("list answers every address");
   }
@@ -114,13 +119,40 @@ LookupResult checkTestPoint(Run& run, const SourceIdentity& row, const LookupRes
   return r;
 }
 
+bool refusesResolver(const SourceIdentity& row, const LookupResult& r) {
+  if (!r.refusalCode) return false;
+  for (const RefusalCode& code : row.refusals) {
+    if (code.lastOctet == *r.refusalCode) return code.resolverRefused;
+  }
+  return false;
+}
+
+// A list that refuses the user's resolver, for the address or for its test entry, is asked
+// again at its own name servers, both questions within one DIRECT_QUERY_LIMIT.
+LookupResult blocklistRow(Run& run, const SourceIdentity& row) {
+  const std::string zone(row.zone);
+  bool refused = false;
+  const AskList viaResolver = [&](const std::string& address) {
+    LookupResult r = run.net.dnsblListed(address, zone, NO_DEADLINE);
+    refused = refused || refusesResolver(row, r);
+    return r;
+  };
+  const LookupResult r = checkTestPoint(viaResolver, explainRefusal(row, viaResolver(run.report.ip)));
+  if (!refused || !run.net.dnsblListedDirect) return r;
+
+  const Deadline by = nowOn(run.net) + DIRECT_QUERY_LIMIT;
+  const AskList direct = [&](const std::string& address) {
+    LookupResult answer = run.net.dnsblListedDirect(address, zone, by);
+    if (answer.outcome == Lookup::failed && !answer.refusalCode) return failedResult(DIRECT_FAILED);
+    return answer;
+  };
+  return checkTestPoint(direct, explainRefusal(row, direct(run.report.ip)));
+}
+
 void blocklists(Run& run) {
   for (const SourceIdentity& row : blocklistSources()) {
     announce(run, row.key, row.name);
-    const LookupResult r = run.net.dnsblListed(run.report.ip, std::string(row.zone), NO_DEADLINE);
-    if (record(run, row, checkTestPoint(run, row, explainRefusal(row, r)))) {
-      run.score += BLOCKLIST_WEIGHT;
-    }
+    if (record(run, row, blocklistRow(run, row))) run.score += BLOCKLIST_WEIGHT;
   }
 
   const SourceIdentity& id = sourceByKey("reverseDns");
