@@ -1,9 +1,12 @@
-"""A DNS server for the fake internet, on UDP and TCP: answers A and PTR questions from the
+"""A DNS server for the fake internet, on UDP and TCP: answers A, PTR and NS questions from the
 scenario, or NXDOMAIN, an empty answer, SERVFAIL, REFUSED, FORMERR, or nothing at all; or one of
 the broken answers resolvers meet: truncated with nothing over TCP (a hang-up, or a connection
 held open in silence), a reply with another ID or
 question, a name whose compression pointer points at itself, records of another type or class.
-A UDP answer over 512 bytes is sent truncated (TC bit, no records); TCP carries it whole."""
+A UDP answer over 512 bytes is sent truncated (TC bit, no records); TCP carries it whole.
+Besides the resolver on 127.0.0.1, a scenario may name zone servers on other loopback addresses:
+they play a list's own name server, which answers only questions that do not ask for recursion
+(others get REFUSED), and their questions are logged with "@address"."""
 
 import socket
 import struct
@@ -11,7 +14,8 @@ import threading
 import time
 
 RCODE = {"nxdomain": 3, "servfail": 2, "refused": 5, "formerr": 1}
-TYPE_A, TYPE_PTR, TYPE_TXT, CLASS_IN, CLASS_CH = 1, 12, 16, 1, 3
+TYPE_A, TYPE_NS, TYPE_PTR, TYPE_TXT, CLASS_IN, CLASS_CH = 1, 2, 12, 16, 1, 3
+FLAG_RD = 0x0100
 UDP_LIMIT = 512
 HOLD = object()  # over TCP: keep the connection open and say nothing
 
@@ -36,8 +40,8 @@ def _encode_name(name):
     return out + b"\0"
 
 
-def answer(packet, scenario, log=None, tcp=False):
-    """The reply to one query, or None to stay silent."""
+def answer(packet, scenario, log=None, tcp=False, server=None):
+    """The reply to one query, or None to stay silent. server: a zone server's address."""
     ident, flags, qdcount = struct.unpack(">HHH", packet[:6])
     if qdcount != 1:
         return None
@@ -45,8 +49,10 @@ def answer(packet, scenario, log=None, tcp=False):
     qtype, _qclass = struct.unpack(">HH", packet[end:end + 4])
     question = packet[12:end + 4]
     if log:
-        log(f"dns {name} {qtype}{' tcp' if tcp else ''}")
-    action, rtype, values = scenario.dns_rule(name)
+        log(f"dns {name} {qtype}{' tcp' if tcp else ''}{' @' + server if server else ''}")
+    action, rtype, values = scenario.dns_rule(name, server)
+    if server and flags & FLAG_RD:
+        action = "refused"
     if action == "drop" or (action == "truncated" and tcp):
         return None
     if action == "truncated-silent":
@@ -56,7 +62,7 @@ def answer(packet, scenario, log=None, tcp=False):
     records = b""
     count = 0
     if action == "answer":
-        wanted = {"A": TYPE_A, "PTR": TYPE_PTR}[rtype]
+        wanted = {"A": TYPE_A, "PTR": TYPE_PTR, "NS": TYPE_NS}[rtype]
         if qtype == wanted:
             for value in values:
                 rdata = socket.inet_aton(value) if wanted == TYPE_A else _encode_name(value)
@@ -85,7 +91,7 @@ def answer(packet, scenario, log=None, tcp=False):
     return header + question + records
 
 
-def _serve_tcp(scenario, log, address, port):
+def _serve_tcp(scenario, log, address, port, zone_server):
     server = socket.socket(socket.AF_INET, socket.SOCK_STREAM)
     server.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
     server.bind((address, port))
@@ -108,7 +114,7 @@ def _serve_tcp(scenario, log, address, port):
                     packet = size and read_exact(conn, struct.unpack(">H", size)[0])
                     if not packet:
                         return
-                    response = answer(packet, scenario, log, tcp=True)
+                    response = answer(packet, scenario, log, tcp=True, server=zone_server)
                     if response is None:
                         return  # hang up without a word
                     if response is HOLD:
@@ -126,14 +132,16 @@ def _serve_tcp(scenario, log, address, port):
     threading.Thread(target=loop, daemon=True).start()
 
 
-def serve(scenario, log=None, address="127.0.0.1", port=53):
+def serve(scenario, log=None, address="127.0.0.1", port=53, zone_server=False):
+    """Serves the resolver's answers, or with zone_server those of the server at `address`."""
+    server = address if zone_server else None
     sock = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
     sock.bind((address, port))
-    _serve_tcp(scenario, log, address, port)
+    _serve_tcp(scenario, log, address, port, server)
 
     def reply(packet, peer):
         try:
-            response = answer(packet, scenario, log)
+            response = answer(packet, scenario, log, server=server)
         except (ValueError, IndexError, struct.error):
             return
         if response is None:

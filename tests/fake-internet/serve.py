@@ -44,6 +44,8 @@ def main():
     context = web_server.tls_context(f"{c}/site.crt", f"{c}/site.key", f"{c}/rogue.crt",
                                      f"{c}/rogue.key", {"untrusted.test"})
     dns_server.serve(scenario, log)
+    for address in scenario.zone_servers:
+        dns_server.serve(scenario, log, address=address, zone_server=True)
     web_server.serve(scenario, context, log)
     print("ready", flush=True)
     signal.signal(signal.SIGTERM, lambda *_: os._exit(0))
