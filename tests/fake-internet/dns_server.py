@@ -40,6 +40,19 @@ def _encode_name(name):
     return out + b"\0"
 
 
+def _glue(hosts, scenario, server):
+    """The name servers' A records for the additional section, as real servers send them."""
+    records, count = b"", 0
+    for host in hosts:
+        action, rtype, values = scenario.dns_rule(host, server)
+        if action == "answer" and rtype == "A":
+            for value in values:
+                rdata = socket.inet_aton(value)
+                records += _encode_name(host) + struct.pack(">HHIH", TYPE_A, CLASS_IN, 60, 4) + rdata
+                count += 1
+    return records, count
+
+
 def answer(packet, scenario, log=None, tcp=False, server=None):
     """The reply to one query, or None to stay silent. server: a zone server's address."""
     ident, flags, qdcount = struct.unpack(">HHH", packet[:6])
@@ -61,6 +74,7 @@ def answer(packet, scenario, log=None, tcp=False, server=None):
         action = "truncated"
     records = b""
     count = 0
+    glue, glue_count = b"", 0
     if action == "answer":
         wanted = {"A": TYPE_A, "PTR": TYPE_PTR, "NS": TYPE_NS}[rtype]
         if qtype == wanted:
@@ -68,6 +82,8 @@ def answer(packet, scenario, log=None, tcp=False, server=None):
                 rdata = socket.inet_aton(value) if wanted == TYPE_A else _encode_name(value)
                 records += struct.pack(">HHHIH", 0xC00C, wanted, CLASS_IN, 60, len(rdata)) + rdata
                 count += 1
+        if qtype == wanted == TYPE_NS:
+            glue, glue_count = _glue(values, scenario, server)
     elif action in ("other-type", "other-class"):
         rtype, rclass = (TYPE_TXT, CLASS_IN) if action == "other-type" else (TYPE_A, CLASS_CH)
         rdata = b"\x09127.0.0.2" if rtype == TYPE_TXT else socket.inet_aton("127.0.0.2")
@@ -80,14 +96,15 @@ def answer(packet, scenario, log=None, tcp=False, server=None):
         count = 1
     elif action == "wrong-question":
         question = _encode_name("other." + name) + question[end - 12:]
+    records += glue
     truncated = action == "truncated" or (not tcp and 12 + len(question) + len(records) > UDP_LIMIT)
     if truncated:
-        records, count = b"", 0
+        records, count, glue_count = b"", 0, 0
     reply_flags = (0x8000 | (flags & 0x7900) | 0x0080 | RCODE.get(action, 0) |
                    (0x0200 if truncated else 0))
     if action == "wrong-id":
         ident ^= 0x5A5A
-    header = struct.pack(">HHHHHH", ident, reply_flags, 1, count, 0, 0)
+    header = struct.pack(">HHHHHH", ident, reply_flags, 1, count, 0, glue_count)
     return header + question + records
 
 
