@@ -22,8 +22,8 @@ DnsAnswerA askServer(const Ipv4Bytes& server, const DnsMessage& query, Deadline 
   reply = exchangeDnsTcp(server, query, until);
   if (!reply) return {DnsAnswerA::Kind::failed, {}, false, "truncated answer, none over TCP"};
   answer = readDnsAnswerA(query, *reply);
-  if (answer.kind == DnsAnswerA::Kind::truncated) answer = {DnsAnswerA::Kind::failed, {}, false, "truncated answer"};
-  return answer;
+  if (answer.kind != DnsAnswerA::Kind::truncated) return answer;
+  return {DnsAnswerA::Kind::failed, {}, false, "truncated answer"};
 }
 
 }  // namespace

@@ -137,7 +137,8 @@ LookupResult blocklistRow(Run& run, const SourceIdentity& row) {
     refused = refused || refusesResolver(row, r);
     return r;
   };
-  const LookupResult r = checkTestPoint(viaResolver, explainRefusal(row, viaResolver(run.report.ip)));
+  const LookupResult r =
+      checkTestPoint(viaResolver, explainRefusal(row, viaResolver(run.report.ip)));
   if (!refused || !run.net.dnsblListedDirect) return r;
 
   const Deadline by = nowOn(run.net) + DIRECT_QUERY_LIMIT;

@@ -32,7 +32,7 @@ inline const std::vector<DirectCase>& directCases() {
       {"direct.test", "192.0.2.22", "failed: malformed answer"},  // a pointer to itself
       {"direct.test", "192.0.2.24", "failed: answer to another question"},
       {"direct.test", "192.0.2.26", "failed: answer of another type or class"},
-      {"direct.test", "127.0.0.2", "flagged"},        // the test entry
+      {"direct.test", "127.0.0.2", "flagged"},       // the test entry
       {"sub.direct.test", "192.0.2.10", "flagged"},  // no NS records: its parent's servers
       {"nons.test", "192.0.2.10", "failed: name servers of the list not found"},
       {"direct.test", "1..2.3", "failed: malformed query name"},

@@ -255,6 +255,7 @@ TEST(RunScan, BlocklistRowsAreCheckedAgainstTheListsTestEntries) {
     r.refusalCode = code;
     return r;
   };
+  const LookupResult blocked = refusal(254);  // the code public resolvers get
   const LookupResult refused = failedResult("refused by the list");  // REFUSED, no code
   struct Case {
     const char* zone;
@@ -276,6 +277,9 @@ TEST(RunScan, BlocklistRowsAreCheckedAgainstTheListsTestEntries) {
   const char* DIRECT_FAILED = "refused via your DNS server; direct query failed";
   const std::string ADDRESS = "198.51.100.23";
   const std::string DIRECT = "direct " + ADDRESS;
+  const std::string TEST_1 = "direct 127.0.0.1";
+  const std::string TEST_2 = "direct 127.0.0.2";
+  const char* MALFORMED = "refused: the list found the query malformed";
   const Case cases[] = {
       {SPAMHAUS, listed, clear, "bad", 18, "", {"dns 127.0.0.1"}},
       {SPAMHAUS, listed, listed, "unknown", 0, "list answers every address", {"dns 127.0.0.1"}},
@@ -286,22 +290,18 @@ TEST(RunScan, BlocklistRowsAreCheckedAgainstTheListsTestEntries) {
       {SPAMHAUS, timeOut, listed, "unknown", 0, "time-out", {}},
       {SPAMHAUS, timeOut, clear, "unknown", 0, "time-out", {}},
       {SPAMHAUS, timeOut, timeOut, "unknown", 0, "time-out", {}},
-      {SPAMCOP, refusal(254), listed, "unknown", 0, "refused by the list", {}, listed},
-      {SPAMHAUS, refusal(252), listed, "unknown", 0, "refused: the list found the query malformed",
-       {}, listed},
+      {SPAMCOP, blocked, listed, "unknown", 0, "refused by the list", {}, listed},
+      {SPAMHAUS, refusal(252), listed, "unknown", 0, MALFORMED, {}, listed},
       // The resolver is refused: the list's own servers decide.
-      {SPAMHAUS, refusal(254), listed, "bad", 18, "", {DIRECT, "direct 127.0.0.1"}, listed, clear},
-      {SPAMHAUS, refusal(255), listed, "bad", 18, "", {DIRECT, "direct 127.0.0.1"}, listed, clear},
-      {SPAMHAUS, refusal(254), listed, "clean", 0, "", {DIRECT, "direct 127.0.0.2"}, clear},
-      {SPAMHAUS, refusal(254), listed, "unknown", 0, OUT_OF_SERVICE, {DIRECT, "direct 127.0.0.2"},
-       clear, clear},
-      {SPAMHAUS, refusal(254), listed, "clean", 0, "", {DIRECT, "direct 127.0.0.2"}, clear,
-       timeOut},
-      {SPAMHAUS, clear, refusal(254), "bad", 18, "",
-       {"dns 127.0.0.2", DIRECT, "direct 127.0.0.1"}, listed, clear},
-      {SPAMHAUS, refusal(254), listed, "unknown", 0, DIRECT_FAILED, {DIRECT}},
-      {SPAMHAUS, refusal(254), listed, "unknown", 0, DIRECT_FAILED, {DIRECT}, refused},
-      {SPAMHAUS, refusal(254), listed, "unknown", 0, PUBLIC_RESOLVER, {DIRECT}, refusal(254)},
+      {SPAMHAUS, blocked, listed, "bad", 18, "", {DIRECT, TEST_1}, listed, clear},
+      {SPAMHAUS, refusal(255), listed, "bad", 18, "", {DIRECT, TEST_1}, listed, clear},
+      {SPAMHAUS, blocked, listed, "clean", 0, "", {DIRECT, TEST_2}, clear},
+      {SPAMHAUS, blocked, listed, "unknown", 0, OUT_OF_SERVICE, {DIRECT, TEST_2}, clear, clear},
+      {SPAMHAUS, blocked, listed, "clean", 0, "", {DIRECT, TEST_2}, clear, timeOut},
+      {SPAMHAUS, clear, blocked, "bad", 18, "", {"dns 127.0.0.2", DIRECT, TEST_1}, listed, clear},
+      {SPAMHAUS, blocked, listed, "unknown", 0, DIRECT_FAILED, {DIRECT}},
+      {SPAMHAUS, blocked, listed, "unknown", 0, DIRECT_FAILED, {DIRECT}, refused},
+      {SPAMHAUS, blocked, listed, "unknown", 0, PUBLIC_RESOLVER, {DIRECT}, blocked},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.zone) + " " + describe(c.address) + " / " + describe(c.testPoint) +
@@ -338,8 +338,8 @@ TEST(RunScan, DirectQuestionsShareOneLimit) {
   fake.dnsbl["sbl-xbl.spamhaus.org"] = publicResolver;
   fake.direct["sbl-xbl.spamhaus.org"] = clearResult();
   runScan("198.51.100.23", {}, fake.network());
-  const auto at = std::find(fake.calls.begin(), fake.calls.end(),
-                            "direct sbl-xbl.spamhaus.org 198.51.100.23");
+  const auto at =
+      std::find(fake.calls.begin(), fake.calls.end(), "direct sbl-xbl.spamhaus.org 198.51.100.23");
   ASSERT_NE(at, fake.calls.end());
   const auto i = static_cast<std::size_t>(at - fake.calls.begin());
   EXPECT_EQ(fake.givenMs[i], 4000);

@@ -64,7 +64,8 @@ bool readExactly(SOCKET s, std::uint8_t* into, std::size_t size, Deadline deadli
 std::optional<DnsMessage> udpReply(SOCKET s, std::uint16_t id, Deadline deadline) {
   DnsMessage buffer(MESSAGE_BYTES);
   while (waitFor(s, false, deadline)) {
-    const int n = recv(s, reinterpret_cast<char*>(buffer.data()), static_cast<int>(MESSAGE_BYTES), 0);
+    const int n =
+        recv(s, reinterpret_cast<char*>(buffer.data()), static_cast<int>(MESSAGE_BYTES), 0);
     if (n == SOCKET_ERROR) return std::nullopt;  // WSAECONNRESET: nothing listens there
     DnsMessage reply(buffer.begin(), buffer.begin() + n);
     if (dnsMessageId(reply) == id) return reply;  // else a stray datagram: keep waiting
