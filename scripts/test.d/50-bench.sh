@@ -8,3 +8,5 @@ build/linux/bin/engine_bench --benchmark_min_time=0.2
 bash scripts/bench-scan.sh 5
 # A deep scan over a dead network (nothing answers): its time limit keeps it under 90 s.
 bash scripts/bench-dead-network.sh
+# Spamhaus behind a resolver it refuses: its rows through its own name servers, and what that costs.
+bash scripts/bench-direct.sh 3
