@@ -100,12 +100,12 @@ LookupResult explainRefusal(const SourceIdentity& row, LookupResult r) {
   return r;
 }
 
-// A list that is gone answers "not listed" for every address, one taken over or misconfigured
-// "listed": the test point that should say the opposite shows both. Only a test point that
-// answered and contradicted the address's answer changes it, and only into "unknown".
 // One way of asking a list about an address: through the resolver, or at its own servers.
 using AskList = std::function<LookupResult(const std::string& address)>;
 
+// A list that is gone answers "not listed" for every address, one taken over or misconfigured
+// "listed": the test point that should say the opposite shows both. Only a test point that
+// answered and contradicted the address's answer changes it, and only into "unknown".
 LookupResult checkTestPoint(const AskList& ask, const LookupResult& r) {
   if (r.outcome == Lookup::failed) return r;
   const bool listed = r.outcome == Lookup::flagged;
@@ -133,9 +133,9 @@ LookupResult blocklistRow(Run& run, const SourceIdentity& row) {
   const std::string zone(row.zone);
   bool refused = false;
   const AskList viaResolver = [&](const std::string& address) {
-    LookupResult r = run.net.dnsblListed(address, zone, NO_DEADLINE);
-    refused = refused || refusesResolver(row, r);
-    return r;
+    LookupResult answer = run.net.dnsblListed(address, zone, NO_DEADLINE);
+    refused = refused || refusesResolver(row, answer);
+    return answer;
   };
   const LookupResult r =
       checkTestPoint(viaResolver, explainRefusal(row, viaResolver(run.report.ip)));
@@ -144,7 +144,10 @@ LookupResult blocklistRow(Run& run, const SourceIdentity& row) {
   const Deadline by = nowOn(run.net) + DIRECT_QUERY_LIMIT;
   const AskList direct = [&](const std::string& address) {
     LookupResult answer = run.net.dnsblListedDirect(address, zone, by);
-    if (answer.outcome == Lookup::failed && !answer.refusalCode) return failedResult(DIRECT_FAILED);
+    const bool timeLimited = answer.reason == TIME_LIMIT_REASON;
+    if (answer.outcome == Lookup::failed && !answer.refusalCode && !timeLimited) {
+      return failedResult(DIRECT_FAILED);
+    }
     return answer;
   };
   return checkTestPoint(direct, explainRefusal(row, direct(run.report.ip)));

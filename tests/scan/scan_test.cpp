@@ -330,7 +330,7 @@ TEST(RunScan, BlocklistRowsAreCheckedAgainstTheListsTestEntries) {
 }
 
 // Both direct questions of a row share one limit, under the scan's own.
-TEST(RunScan, DirectQuestionsShareOneLimit) {
+TEST(RunScan, DirectQuestionsShareOneLimitWithinTheScans) {
   FakeNetwork fake = quietNetwork();
   fake.callTime = std::chrono::milliseconds(1500);
   LookupResult publicResolver = failedResult("refused by the list");
@@ -344,6 +344,13 @@ TEST(RunScan, DirectQuestionsShareOneLimit) {
   const auto i = static_cast<std::size_t>(at - fake.calls.begin());
   EXPECT_EQ(fake.givenMs[i], 4000);
   EXPECT_EQ(fake.givenMs[i + 1], 2500);
+
+  FakeNetwork late;  // the refusal comes as the scan's time runs out
+  late.callTime = std::chrono::seconds(10);
+  late.dnsbl["sbl-xbl.spamhaus.org"] = publicResolver;
+  const auto reply = nlohmann::json::parse(runScan("198.51.100.23", {}, late.network()));
+  EXPECT_EQ(reply["sources"][9]["detail"], "scan time limit");
+  EXPECT_EQ(late.calls.back(), "dns sbl-xbl.spamhaus.org 198.51.100.23");
 }
 
 // The whole scan ends by its time limit: calls run under the time left, and a lookup not
