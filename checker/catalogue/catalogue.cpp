@@ -9,8 +9,8 @@ namespace {
 // most home routers get: they forward to a public resolver.
 constexpr RefusalCode SPAMHAUS_REFUSALS[] = {
     {252, "refused: the list found the query malformed"},
-    {254, "refused: queries via public DNS resolvers are blocked"},
-    {255, "refused: the resolver sent too many queries"},
+    {254, "refused: queries via public DNS resolvers are blocked", true},
+    {255, "refused: the resolver sent too many queries", true},
 };
 
 // A service that counts per calendar day is held to the same number in any 24 hours, which is

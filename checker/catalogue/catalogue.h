@@ -11,6 +11,9 @@
 struct RefusalCode {
   std::uint8_t lastOctet = 0;
   std::string_view reason;  // the row's reason, at most 60 bytes
+  // The list refuses the resolver that asked, not the question: its own name servers, asked
+  // directly from this machine, may still answer.
+  bool resolverRefused = false;
 };
 
 // What a web service allows a client without an account or key, as the service publishes it.

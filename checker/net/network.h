@@ -1,12 +1,16 @@
 #pragma once
 // The seam between the scan engine and the network. runScan and discovery take this record;
 // systemNetwork() gives the real primitives, tests pass scripted fakes that record each call.
+#include <chrono>
 #include <functional>
 #include <string>
 
 #include "net/deadline.h"
 #include "net/http.h"
 #include "net/lookup.h"
+
+// The most a direct blocklist question may take, name-server look-ups included.
+inline constexpr std::chrono::seconds DIRECT_QUERY_LIMIT{4};
 
 // Each network call ends by its deadline at the latest. A scan hands its sources a Network whose
 // calls already carry the scan's own deadline, so a source asks with NO_DEADLINE.
@@ -17,6 +21,11 @@ struct Network {
   std::function<LookupResult(const std::string& address, const std::string& zone,
                              Deadline deadline)>
       dnsblListed;
+  // The same question put to the zone's own name servers, bypassing the resolver: for a list
+  // that refuses the user's resolver. Ends within DIRECT_QUERY_LIMIT.
+  std::function<LookupResult(const std::string& address, const std::string& zone,
+                             Deadline deadline)>
+      dnsblListedDirect;
   std::function<NameLookup(const std::string& address, Deadline deadline)> reverseDnsName;
   std::function<LookupResult()> systemProxyInUse;
   // The clock deadlines are read on; empty means the steady clock. Tests pass a scripted one.

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <functional>
 
 #include "catalogue/catalogue.h"
 #include "net/public_ip.h"
@@ -27,6 +28,8 @@ constexpr std::int32_t BLOCKLIST_WEIGHT = 18;
 // Every IPv4 blocklist lists 127.0.0.2 and never 127.0.0.1, so that users can test it.
 constexpr const char* LISTED_TEST_POINT = "127.0.0.2";
 constexpr const char* UNLISTED_TEST_POINT = "127.0.0.1";
+
+constexpr const char* DIRECT_FAILED = "refused via your DNS server; direct query failed";
 
 struct Run {
   ScanReport report;
@@ -107,19 +110,54 @@ struct ListCheck {
   bool testEntryAnswered = false;  // the test entry said what the list promises
 };
 
+// One way of asking a list about an address: through the resolver, or at its own servers.
+using AskList = std::function<LookupResult(const std::string& address)>;
+
 // A list that is gone answers "not listed" for every address, one taken over or misconfigured
 // "listed": the test point that should say the opposite shows both. Only a test point that
 // answered and contradicted the address's answer changes it, and only into "unknown".
-ListCheck checkTestPoint(Run& run, const SourceIdentity& row, const LookupResult& r) {
+ListCheck checkTestPoint(const AskList& ask, const LookupResult& r) {
   if (r.outcome == Lookup::failed) return {r};
   const bool listed = r.outcome == Lookup::flagged;
-  const LookupResult test = run.net.dnsblListed(listed ? UNLISTED_TEST_POINT : LISTED_TEST_POINT,
-                                                std::string(row.zone), NO_DEADLINE);
+  const LookupResult test = ask(listed ? UNLISTED_TEST_POINT : LISTED_TEST_POINT);
   if (listed && test.outcome == Lookup::flagged) {
     return {failedResult("list answers every address")};
   }
   if (!listed && test.outcome == Lookup::clear) return {failedResult(TEST_ENTRY_MISSING), true};
   return {r, false, test.outcome != Lookup::failed};
+}
+
+bool refusesResolver(const SourceIdentity& row, const LookupResult& r) {
+  if (!r.refusalCode) return false;
+  for (const RefusalCode& code : row.refusals) {
+    if (code.lastOctet == *r.refusalCode) return code.resolverRefused;
+  }
+  return false;
+}
+
+// A list that refuses the user's resolver, for the address or for its test entry, is asked
+// again at its own name servers, both questions within one DIRECT_QUERY_LIMIT.
+ListCheck blocklistRow(Run& run, const SourceIdentity& row) {
+  const std::string zone(row.zone);
+  bool refused = false;
+  const AskList viaResolver = [&](const std::string& address) {
+    LookupResult answer = run.net.dnsblListed(address, zone, NO_DEADLINE);
+    refused = refused || refusesResolver(row, answer);
+    return answer;
+  };
+  const ListCheck r = checkTestPoint(viaResolver, explainRefusal(row, viaResolver(run.report.ip)));
+  if (!refused || !run.net.dnsblListedDirect) return r;
+
+  const Deadline by = nowOn(run.net) + DIRECT_QUERY_LIMIT;
+  const AskList direct = [&](const std::string& address) {
+    LookupResult answer = run.net.dnsblListedDirect(address, zone, by);
+    const bool timeLimited = answer.reason == TIME_LIMIT_REASON;
+    if (answer.outcome == Lookup::failed && !answer.refusalCode && !timeLimited) {
+      return failedResult(DIRECT_FAILED);
+    }
+    return answer;
+  };
+  return checkTestPoint(direct, explainRefusal(row, direct(run.report.ip)));
 }
 
 void blocklists(Run& run) {
@@ -131,8 +169,7 @@ void blocklists(Run& run) {
       continue;
     }
     announce(run, row.key, row.name);
-    const LookupResult r = run.net.dnsblListed(run.report.ip, std::string(row.zone), NO_DEADLINE);
-    const ListCheck check = checkTestPoint(run, row, explainRefusal(row, r));
+    const ListCheck check = blocklistRow(run, row);
     missing += check.testEntryMissing ? 1 : 0;
     answered += check.testEntryAnswered ? 1 : 0;
     if (record(run, row, check.result)) run.score += BLOCKLIST_WEIGHT;

@@ -44,6 +44,14 @@ Network withinDeadline(const Network& net, Deadline deadline) {
     if (dnsOver()) return failedResult(TIME_LIMIT_REASON);
     return inner(address, zone, std::min(own, deadline));
   };
+  if (net.dnsblListedDirect) {
+    bounded.dnsblListedDirect = [inner = net.dnsblListedDirect, dnsOver, deadline](
+                                    const std::string& address, const std::string& zone,
+                                    Deadline own) {
+      if (dnsOver()) return failedResult(TIME_LIMIT_REASON);
+      return inner(address, zone, std::min(own, deadline));
+    };
+  }
   bounded.reverseDnsName = [inner = net.reverseDnsName, dnsOver, deadline](
                                const std::string& address, Deadline own) {
     if (dnsOver()) return NameLookup{false, {}, TIME_LIMIT_REASON};

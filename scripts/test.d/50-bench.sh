@@ -10,3 +10,5 @@ bash scripts/bench-scan.sh 5
 bash scripts/bench-nagios.sh 3
 # A deep scan over a dead network (nothing answers): its time limit keeps it under 90 s.
 bash scripts/bench-dead-network.sh
+# Spamhaus behind a resolver it refuses: its rows through its own name servers, and what that costs.
+bash scripts/bench-direct.sh 3

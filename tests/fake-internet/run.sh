@@ -15,7 +15,7 @@
 # GSETTINGS_BACKEND=memory keeps the machine's desktop settings out; XDG_STATE_HOME is the
 # run's own. FAKE_NET_DIR names the
 # run's folder; FAKE_NET_DIR/requests.log holds one line per web request ("host path agent")
-# and per DNS question ("dns name qtype").
+# and per DNS question ("dns name qtype", with "@address" for a zone server a scenario names).
 # CMD's exit code is run.sh's; everything (servers, mounts, files) is gone afterwards.
 # Needs root (or unprivileged user namespaces), unshare, ip, openssl and python3.
 set -euo pipefail

@@ -48,6 +48,7 @@ class Scenario:
     def __init__(self):
         self.pages = {}          # (host, path) -> Page; a path ending in '*' is a prefix
         self.dns = {}            # name -> (action, type, values); '*.' names are suffixes
+        self.zone_servers = {}   # address -> its own dns table: a zone's own name server
         self.http_delay_ms = 0
         self.dns_delay_ms = 0
         self.tls_untrusted = False  # every HTTPS host presents the certificate nobody trusts
@@ -70,12 +71,14 @@ class Scenario:
                     best = candidate
         return best
 
-    def dns_rule(self, name):
+    def dns_rule(self, name, server=None):
+        """The rule for a name at the resolver (server None) or at a zone server's address."""
+        table = self.dns if server is None else self.zone_servers.get(server, {})
         name = name.lower().rstrip(".")
-        if name in self.dns:
-            return self.dns[name]
+        if name in table:
+            return table[name]
         best = None
-        for pattern, rule in self.dns.items():
+        for pattern, rule in table.items():
             if pattern.startswith("*.") and name.endswith(pattern[1:]):
                 if best is None or len(pattern) > len(best[0]):
                     best = (pattern, rule)
@@ -120,17 +123,20 @@ def load(path, scenario=None, depth=0):
             scenario.dns_delay_ms = _number(rest, word, line_no, path)
         elif word == "dns":
             parts = rest.split()
+            table = scenario.dns
+            if parts and parts[0].startswith("@"):  # a zone's own name server at this address
+                table = scenario.zone_servers.setdefault(parts.pop(0)[1:], {})
             if len(parts) < 2:
-                raise ScenarioError(f"{path}:{line_no}: dns NAME ACTION")
+                raise ScenarioError(f"{path}:{line_no}: dns [@ADDRESS] NAME ACTION")
             name = parts[0].lower().rstrip(".")
             kind = parts[1]
             if kind.lower() in DNS_ACTIONS:
-                scenario.dns[name] = (kind.lower(), None, [])
-            elif kind in ("A", "PTR") and len(parts) > 2:
-                scenario.dns[name] = ("answer", kind, parts[2:])
+                table[name] = (kind.lower(), None, [])
+            elif kind in ("A", "PTR", "NS") and len(parts) > 2:
+                table[name] = ("answer", kind, parts[2:])
             elif kind == "many" and len(parts) == 4:
                 count = _number(parts[2], kind, line_no, path)
-                scenario.dns[name] = ("answer", "A", [parts[3]] * count)
+                table[name] = ("answer", "A", [parts[3]] * count)
             else:
                 raise ScenarioError(f"{path}:{line_no}: unknown dns answer {kind!r}")
             page = None

@@ -47,6 +47,8 @@ def main():
                                      f"{c}/rogue.key", {"untrusted.test"},
                                      scenario.tls_untrusted)
     dns_server.serve(scenario, log)
+    for address in scenario.zone_servers:
+        dns_server.serve(scenario, log, address=address, zone_server=True)
     web_server.serve(scenario, context, log)
     proxy_server.serve(log)
     print("ready", flush=True)

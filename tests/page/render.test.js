@@ -218,6 +218,7 @@ describe('why, and what now', () => {
       ['refused: resolver sent too many queries', /more lookups than it allows\. Use your own resolver or your provider’s/],
       ['refused: malformed query', /could not read the lookup/],
       ['refused by the list', /use your own resolver or your provider’s/],
+      ['refused via your DNS server; direct query failed', /own name servers could not be asked directly/],
       ['list out of service (its test entry is missing)', /fails its own test lookup/],
       ['list answers every address', /says every address is listed/],
       ['time-out', /Check the internet connection/],

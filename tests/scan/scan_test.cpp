@@ -242,13 +242,19 @@ TEST(RunScan, EveryAnswerIsDeliberatelyScannedEvenAtFullScore) {
 
 // A blocklist row is checked against the list's test entries: only a test entry that answered and
 // contradicted the address's answer turns the row into "unknown". A refusal the list explains
-// carries the list's own reason.
+// carries the list's own reason. A list that refuses the user's resolver (for the address or the
+// test entry) is asked again at its own name servers, test entry included, and read the same way.
 TEST(RunScan, BlocklistRowsAreCheckedAgainstTheListsTestEntries) {
   const LookupResult listed = flaggedResult();
   const LookupResult clear = clearResult();
   const LookupResult timeOut = failedResult("time-out");
-  LookupResult publicResolver = failedResult("refused by the list");
-  publicResolver.refusalCode = 254;
+  const auto refusal = [](std::uint8_t code) {
+    LookupResult r = failedResult("refused by the list");
+    r.refusalCode = code;
+    return r;
+  };
+  const LookupResult blocked = refusal(254);  // the code public resolvers get
+  const LookupResult refused = failedResult("refused by the list");  // REFUSED, no code
   struct Case {
     const char* zone;
     LookupResult address;
@@ -256,41 +262,67 @@ TEST(RunScan, BlocklistRowsAreCheckedAgainstTheListsTestEntries) {
     const char* status;
     int score;
     const char* detail;
-    const char* testQuery;  // asked right after the address's own query; null: none
+    // The zone's questions after the address's own: "dns" through the resolver, "direct" at the
+    // list's name servers, each with the address asked.
+    std::vector<std::string> then;
+    LookupResult direct = failedResult("time-out");  // at the zone's own servers
+    LookupResult directTest = flaggedResult();
   };
   const char* SPAMHAUS = "sbl-xbl.spamhaus.org";
   const char* SPAMCOP = "bl.spamcop.net";
   const char* OUT_OF_SERVICE = "list out of service (its test entry is missing)";
   const char* PUBLIC_RESOLVER = "refused: queries via public DNS resolvers are blocked";
+  const char* DIRECT_FAILED = "refused via your DNS server; direct query failed";
+  const std::string ADDRESS = "198.51.100.23";
+  const std::string DIRECT = "direct " + ADDRESS;
+  const std::string TEST_1 = "direct 127.0.0.1";
+  const std::string TEST_2 = "direct 127.0.0.2";
+  const char* MALFORMED = "refused: the list found the query malformed";
   const Case cases[] = {
-      {SPAMHAUS, listed, clear, "bad", 18, "", "127.0.0.1"},
-      {SPAMHAUS, listed, listed, "unknown", 0, "list answers every address", "127.0.0.1"},
-      {SPAMHAUS, listed, timeOut, "bad", 18, "", "127.0.0.1"},
-      {SPAMHAUS, clear, listed, "clean", 0, "", "127.0.0.2"},
-      {SPAMHAUS, clear, clear, "unknown", 0, OUT_OF_SERVICE, "127.0.0.2"},
-      {SPAMHAUS, clear, timeOut, "clean", 0, "", "127.0.0.2"},
-      {SPAMHAUS, timeOut, listed, "unknown", 0, "time-out", nullptr},
-      {SPAMHAUS, timeOut, clear, "unknown", 0, "time-out", nullptr},
-      {SPAMHAUS, timeOut, timeOut, "unknown", 0, "time-out", nullptr},
-      {SPAMHAUS, publicResolver, listed, "unknown", 0, PUBLIC_RESOLVER, nullptr},
-      {SPAMCOP, publicResolver, listed, "unknown", 0, "refused by the list", nullptr},
+      {SPAMHAUS, listed, clear, "bad", 18, "", {"dns 127.0.0.1"}},
+      {SPAMHAUS, listed, listed, "unknown", 0, "list answers every address", {"dns 127.0.0.1"}},
+      {SPAMHAUS, listed, timeOut, "bad", 18, "", {"dns 127.0.0.1"}},
+      {SPAMHAUS, clear, listed, "clean", 0, "", {"dns 127.0.0.2"}},
+      {SPAMHAUS, clear, clear, "unknown", 0, OUT_OF_SERVICE, {"dns 127.0.0.2"}},
+      {SPAMHAUS, clear, timeOut, "clean", 0, "", {"dns 127.0.0.2"}},
+      {SPAMHAUS, timeOut, listed, "unknown", 0, "time-out", {}},
+      {SPAMHAUS, timeOut, clear, "unknown", 0, "time-out", {}},
+      {SPAMHAUS, timeOut, timeOut, "unknown", 0, "time-out", {}},
+      {SPAMCOP, blocked, listed, "unknown", 0, "refused by the list", {}, listed},
+      {SPAMHAUS, refusal(252), listed, "unknown", 0, MALFORMED, {}, listed},
+      // The resolver is refused: the list's own servers decide.
+      {SPAMHAUS, blocked, listed, "bad", 18, "", {DIRECT, TEST_1}, listed, clear},
+      {SPAMHAUS, refusal(255), listed, "bad", 18, "", {DIRECT, TEST_1}, listed, clear},
+      {SPAMHAUS, blocked, listed, "clean", 0, "", {DIRECT, TEST_2}, clear},
+      {SPAMHAUS, blocked, listed, "unknown", 0, OUT_OF_SERVICE, {DIRECT, TEST_2}, clear, clear},
+      {SPAMHAUS, blocked, listed, "clean", 0, "", {DIRECT, TEST_2}, clear, timeOut},
+      {SPAMHAUS, clear, blocked, "bad", 18, "", {"dns 127.0.0.2", DIRECT, TEST_1}, listed, clear},
+      {SPAMHAUS, blocked, listed, "unknown", 0, DIRECT_FAILED, {DIRECT}},
+      {SPAMHAUS, blocked, listed, "unknown", 0, DIRECT_FAILED, {DIRECT}, refused},
+      {SPAMHAUS, blocked, listed, "unknown", 0, PUBLIC_RESOLVER, {DIRECT}, blocked},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(std::string(c.zone) + " " + describe(c.address) + " / " + describe(c.testPoint));
+    SCOPED_TRACE(std::string(c.zone) + " " + describe(c.address) + " / " + describe(c.testPoint) +
+                 " / direct " + describe(c.direct));
     FakeNetwork fake = quietNetwork();
     fake.dnsbl[c.zone] = c.address;
     fake.testPoint[c.zone] = c.testPoint;
-    const auto reply = nlohmann::json::parse(runScan("198.51.100.23", {}, fake.network()));
+    fake.direct[c.zone] = c.direct;
+    fake.directTestPoint[c.zone] = c.directTest;
+    const auto reply = nlohmann::json::parse(runScan(ADDRESS, {}, fake.network()));
     const std::size_t row = std::string(c.zone) == SPAMHAUS ? 9 : 10;
     EXPECT_EQ(reply["sources"][row]["status"], c.status);
     EXPECT_EQ(reply["sources"][row]["detail"], c.detail);
     EXPECT_EQ(reply["score"], c.score);
-    // Every request of a deep scan, with this zone's test query as the case says.
+    // Every request of a deep scan, with this zone's questions as the case says.
     std::vector<std::string> expected = DEEP_REQUESTS;
     const auto test =
         std::find(expected.begin(), expected.end(), "dns " + std::string(c.zone) + " 127.0.0.2");
-    const auto at = expected.erase(test);
-    if (c.testQuery) expected.insert(at, "dns " + std::string(c.zone) + " " + c.testQuery);
+    auto at = expected.erase(test);
+    for (const std::string& call : c.then) {
+      const std::size_t space = call.find(' ');
+      at = expected.insert(at, call.substr(0, space) + " " + c.zone + call.substr(space)) + 1;
+    }
     EXPECT_EQ(fake.calls, expected);
   }
 }
@@ -317,6 +349,30 @@ TEST(RunScan, MissingTestEntriesOfEveryListNameTheResolver) {
     EXPECT_EQ(reply["sources"][9]["detail"], c.detail);
     EXPECT_EQ(reply["sources"][11]["detail"], "list closed in June 2024");
   }
+}
+
+// Both direct questions of a row share one limit, under the scan's own.
+TEST(RunScan, DirectQuestionsShareOneLimitWithinTheScans) {
+  FakeNetwork fake = quietNetwork();
+  fake.callTime = std::chrono::milliseconds(1500);
+  LookupResult publicResolver = failedResult("refused by the list");
+  publicResolver.refusalCode = 254;
+  fake.dnsbl["sbl-xbl.spamhaus.org"] = publicResolver;
+  fake.direct["sbl-xbl.spamhaus.org"] = clearResult();
+  runScan("198.51.100.23", {}, fake.network());
+  const auto at =
+      std::find(fake.calls.begin(), fake.calls.end(), "direct sbl-xbl.spamhaus.org 198.51.100.23");
+  ASSERT_NE(at, fake.calls.end());
+  const auto i = static_cast<std::size_t>(at - fake.calls.begin());
+  EXPECT_EQ(fake.givenMs[i], 4000);
+  EXPECT_EQ(fake.givenMs[i + 1], 2500);
+
+  FakeNetwork late;  // the refusal comes as the scan's time runs out
+  late.callTime = std::chrono::seconds(10);
+  late.dnsbl["sbl-xbl.spamhaus.org"] = publicResolver;
+  const auto reply = nlohmann::json::parse(runScan("198.51.100.23", {}, late.network()));
+  EXPECT_EQ(reply["sources"][9]["detail"], "scan time limit");
+  EXPECT_EQ(late.calls.back(), "dns sbl-xbl.spamhaus.org 198.51.100.23");
 }
 
 // The whole scan ends by its time limit: calls run under the time left, and a lookup not

@@ -42,6 +42,18 @@ Network FakeNetwork::network() {
     const auto it = dnsbl.find(zone);
     return it == dnsbl.end() ? clearResult() : it->second;
   };
+  net.dnsblListedDirect = [this, spend](const std::string& address, const std::string& zone,
+                                        Deadline deadline) {
+    calls.push_back("direct " + zone + " " + address);
+    spend(deadline);
+    if (isTestPoint(address)) {
+      const auto it = directTestPoint.find(zone);
+      if (it != directTestPoint.end()) return it->second;
+      return address == "127.0.0.2" ? flaggedResult() : clearResult();
+    }
+    const auto it = direct.find(zone);
+    return it == direct.end() ? failedResult("time-out") : it->second;
+  };
   net.reverseDnsName = [this, spend](const std::string& address, Deadline deadline) {
     calls.push_back("ptr " + address);
     spend(deadline);

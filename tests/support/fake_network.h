@@ -14,9 +14,13 @@ struct FakeNetwork {
   // By zone, the answer for either test entry (127.0.0.2, 127.0.0.1); a missing zone answers as
   // a working list does: 127.0.0.2 listed, 127.0.0.1 not.
   std::map<std::string, LookupResult> testPoint;
+  // The same two for questions asked at a zone's own name servers ("direct zone addr"); there
+  // a missing zone does not answer the address (its test entries answer as above).
+  std::map<std::string, LookupResult> direct;
+  std::map<std::string, LookupResult> directTestPoint;
   NameLookup reverse{true, "host.example.net", ""};
   LookupResult proxy{Lookup::clear, ""};
-  std::vector<std::string> calls;  // "https://host/path", "dns zone addr", "ptr addr", "proxy"
+  std::vector<std::string> calls;  // "https://host/path", "dns zone addr", "ptr addr", "proxy", ...
 
   // The clock starts at 0 and each network call takes `callTime`, or less when its deadline comes
   // first. givenMs holds, per network call, the milliseconds its deadline left it (-1: none).

@@ -59,9 +59,10 @@ bool connectWithin(int fd, const sockaddr_in& server, Deadline until) {
   return getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &size) == 0 && error == 0;
 }
 
-std::optional<std::vector<unsigned char>> exchange(const sockaddr_in& server,
-                                                   const std::vector<unsigned char>& query,
-                                                   Deadline until) {
+}  // namespace
+
+std::optional<std::vector<unsigned char>> askDnsServerOverTcp(
+    const sockaddr_in& server, const std::vector<unsigned char>& query, Deadline until) {
   const int fd = socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
   if (fd < 0) return std::nullopt;
   std::vector<unsigned char> framed = {static_cast<unsigned char>(query.size() >> 8),
@@ -83,8 +84,6 @@ std::optional<std::vector<unsigned char>> exchange(const sockaddr_in& server,
   return reply;
 }
 
-}  // namespace
-
 std::optional<std::vector<unsigned char>> askDnsOverTcp(const struct __res_state& state,
                                                         const std::vector<unsigned char>& query,
                                                         Deadline deadline) {
@@ -95,7 +94,7 @@ std::optional<std::vector<unsigned char>> askDnsOverTcp(const struct __res_state
     const long limit = msUntil(deadline, SERVER_LIMIT_MS);
     if (limit <= 0) break;
     const Deadline until = std::chrono::steady_clock::now() + std::chrono::milliseconds(limit);
-    if (auto reply = exchange(server, query, until)) return reply;
+    if (auto reply = askDnsServerOverTcp(server, query, until)) return reply;
   }
   return std::nullopt;
 }

@@ -1,5 +1,6 @@
-// The real network of a POSIX system: libcurl for HTTP, libresolv and getnameinfo for DNS, the
-// desktop settings and the environment for the proxy.
+// The real network of a POSIX system: libcurl for HTTP, libresolv and getnameinfo for DNS,
+// sockets of our own for a list's own name servers, the desktop settings and the environment
+// for the proxy.
 #include "net/dnsbl.h"
 #include "net/http.h"
 #include "net/network.h"
@@ -10,6 +11,7 @@ Network systemNetwork() {
   Network net;
   net.httpGet = httpGet;
   net.dnsblListed = dnsblListed;
+  net.dnsblListedDirect = dnsblListedDirect;
   net.reverseDnsName = reverseDnsName;
   net.systemProxyInUse = systemProxyInUse;
   return net;

@@ -1,10 +1,10 @@
-// The real network on Windows: WinHTTP, the DNS client, Windows Sockets and the user's
-// proxy settings.
+// The real network on Windows: WinHTTP, the DNS client, Windows Sockets (also for a list's own
+// name servers) and the user's proxy settings.
 #include "net/dnsbl.h"
 #include "net/network.h"
 #include "net/reverse_dns.h"
 #include "net/system_proxy.h"
 
 Network systemNetwork() {
-  return Network{httpGet, dnsblListed, reverseDnsName, systemProxyInUse};
+  return Network{httpGet, dnsblListed, dnsblListedDirect, reverseDnsName, systemProxyInUse};
 }

@@ -1,4 +1,5 @@
-// dnsblListed and reverseDnsName against the fake internet's DNS server (scenario dns).
+// dnsblListed, dnsblListedDirect and reverseDnsName against the fake internet's DNS servers
+// (scenario dns; DirectScan in refusing-resolver).
 #include "net/dnsbl.h"
 
 #include <gtest/gtest.h>
@@ -7,6 +8,7 @@
 #include <vector>
 
 #include "catalogue/catalogue.h"
+#include "direct_cases.h"
 #include "fake_network.h"
 #include "net/reverse_dns.h"
 
@@ -50,6 +52,17 @@ TEST(Dnsbl, AnswersAndAddressFormsAreReadAsTheListMeantThem) {
     SCOPED_TRACE(c.address);
     EXPECT_EQ(describe(dnsblListed(c.address, "bl.test")), c.expected);
   }
+}
+
+TEST(DnsblDirect, TheZonesOwnServersAnswer) {
+  runDirectTable([](const std::string& address, const std::string& zone) {
+    return dnsblListedDirect(address, zone);
+  });
+}
+
+// Scenario refusing-resolver (see CMakeLists.txt).
+TEST(DirectScan, SpamhausBehindARefusingResolver) {
+  runRefusingResolverScans(systemNetwork());
 }
 
 TEST(ReverseDns, NameNoNameAndFailure) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "catalogue/catalogue.h"
+#include "direct_cases.h"
 #include "fake_network.h"
 #include "net/reverse_dns.h"
 
@@ -56,6 +57,17 @@ TEST(Dnsbl, AnswersAndAddressFormsAreReadAsTheListMeantThem) {
     const std::string got = describe(dnsblListed(c.address, "bl.test"));
     EXPECT_TRUE(c.expected.count(got)) << got;
   }
+}
+
+TEST(DnsblDirect, TheZonesOwnServersAnswer) {
+  runDirectTable([](const std::string& address, const std::string& zone) {
+    return dnsblListedDirect(address, zone);
+  });
+}
+
+// Scenario refusing-resolver (see CMakeLists.txt).
+TEST(DirectScan, SpamhausBehindARefusingResolver) {
+  runRefusingResolverScans(systemNetwork());
 }
 
 TEST(ReverseDns, NameNoNameAndFailure) {
