@@ -3,6 +3,7 @@
 #include "net/dnsbl.h"
 #include "net/http.h"
 #include "net/network.h"
+#include "net/prepare_hosts.h"
 #include "net/reverse_dns.h"
 #include "net/system_proxy.h"
 
@@ -12,5 +13,6 @@ Network systemNetwork() {
   net.dnsblListed = dnsblListed;
   net.reverseDnsName = reverseDnsName;
   net.systemProxyInUse = systemProxyInUse;
+  net.prepareHosts = prepareHosts;
   return net;
 }
