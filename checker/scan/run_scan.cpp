@@ -149,7 +149,8 @@ std::string verdictFor(std::int32_t score) {
 
 std::optional<ScanReport> runScanReport(const std::string& address, const ScanOptions& options,
                                         const Network& net, const ScanProgress& progress) {
-  const bool discovers = address.empty() && options.autoIp;
+  if (address.empty() && !options.autoIp) return std::nullopt;
+  const bool discovers = address.empty();
   const Network bounded = withinDeadline(net, nowOn(net) + SCAN_TIME_LIMIT);
   Run run{{}, 0, afterHostWarmup(bounded, options, discovers), progress};
   run.report.ip = address;

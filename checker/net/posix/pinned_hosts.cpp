@@ -17,8 +17,17 @@ struct Pin {
   Clock::time_point until;
 };
 
-std::mutex pinsLock;
-std::map<std::string, Pin, std::less<>> pins;
+struct PinTable {
+  std::mutex lock;
+  std::map<std::string, Pin, std::less<>> pins;
+};
+
+// Never destroyed: a look-up thread the scan no longer waits for may pin its answer while the
+// program exits.
+PinTable& table() {
+  static auto* const pins = new PinTable;
+  return *pins;
+}
 
 }  // namespace
 
@@ -29,13 +38,15 @@ void pinHost(const std::string& host, const std::vector<std::string>& addresses)
     list += address.find(':') == std::string::npos ? address : "[" + address + "]";
   }
   if (list.empty()) return;
-  const std::lock_guard<std::mutex> guard(pinsLock);
-  pins[host] = Pin{list, Clock::now() + PIN_LIFETIME};
+  PinTable& t = table();
+  const std::lock_guard<std::mutex> guard(t.lock);
+  t.pins[host] = Pin{list, Clock::now() + PIN_LIFETIME};
 }
 
 std::vector<std::string> pinnedResolveEntries(const std::string& host) {
-  const std::lock_guard<std::mutex> guard(pinsLock);
-  const auto it = pins.find(host);
-  if (it == pins.end() || it->second.until <= Clock::now()) return {};
+  PinTable& t = table();
+  const std::lock_guard<std::mutex> guard(t.lock);
+  const auto it = t.pins.find(host);
+  if (it == t.pins.end() || it->second.until <= Clock::now()) return {};
   return {host + ":80:" + it->second.addresses, host + ":443:" + it->second.addresses};
 }
