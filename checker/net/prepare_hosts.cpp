@@ -61,10 +61,11 @@ PreparedHosts prepareHostsWith(const std::vector<std::string>& hosts, Deadline d
     }
   }
   PreparedHosts prepared;
-  prepared.hostResolved = [p, hosts](const std::string& host) {
+  const bool viaProxy = steps.proxyInUse && steps.proxyInUse();
+  prepared.hostResolved = [p, hosts, viaProxy](const std::string& host) {
     bool asked = false;
     for (const std::string& h : hosts) asked = asked || h == host;
-    if (!asked) return true;
+    if (!asked || viaProxy) return true;
     std::unique_lock<std::mutex> guard(p->lock);
     waitFor(*p, guard, [&p, &host] { return p->resolved.count(host) > 0; });
     const auto it = p->resolved.find(host);

@@ -162,23 +162,25 @@ TEST(PublicIp, DiscoveryAndTheIpResultMessage) {
   }
 }
 
-// Run inline: what the primitives found decides, and a thread the system refuses never counts
-// against a host or the DNS server.
+// Run inline: what the primitives found decides, a thread the system refuses never counts
+// against a host or the DNS server, and behind a proxy every host counts as resolved.
 TEST(PrepareHostsWith, SettlesFromItsPrimitives) {
   struct Case {
-    bool found, replies, threadStarts, resolved, answered;
+    bool found, replies, threadStarts, proxy, resolved, answered;
   };
-  const Case cases[] = {{true, true, true, true, true},
-                        {false, false, true, false, false},
-                        {true, false, true, true, false},
-                        {false, false, false, true, true}};
+  const Case cases[] = {{true, true, true, false, true, true},
+                        {false, false, true, false, false, false},
+                        {true, false, true, false, true, false},
+                        {false, false, false, false, true, true},
+                        {false, false, true, true, true, false}};
   for (const Case& c : cases) {
     const HostSteps steps{[&c](const std::string&) { return c.found; },
                           [&c](const std::string&, Deadline) { return c.replies; },
                           [&c](const std::function<void()>& body) {
                             if (c.threadStarts) body();
                             return c.threadStarts;
-                          }};
+                          },
+                          [&c] { return c.proxy; }};
     const PreparedHosts prepared = prepareHostsWith({"a.test"}, NO_DEADLINE, steps);
     EXPECT_EQ(prepared.hostResolved("a.test"), c.resolved);
     EXPECT_EQ(prepared.dnsAnswered(), c.answered);

@@ -1,7 +1,8 @@
 // The step before a scan on POSIX: getaddrinfo per host (the hosts file, then the DNS, as libcurl
 // would look) with the addresses pinned for libcurl, and an A question per host through
 // libresolv, which goes to the DNS server whatever the hosts file says. getaddrinfo cannot be
-// cut short; its thread ends on the resolver's own limits, after the scan has moved on.
+// cut short; its thread ends on the resolver's own limits, after the scan has moved on. Behind a
+// proxy (the environment's or the desktop's) the proxy looks the hosts up.
 #include "net/prepare_hosts.h"
 
 #include <arpa/inet.h>
@@ -13,6 +14,7 @@
 
 #include "net/posix/dns_query.h"
 #include "net/posix/pinned_hosts.h"
+#include "net/system_proxy.h"
 
 namespace {
 
@@ -60,5 +62,7 @@ bool startThread(std::function<void()> body) {
 }  // namespace
 
 PreparedHosts prepareHosts(const std::vector<std::string>& hosts, Deadline deadline) {
-  return prepareHostsWith(hosts, deadline, HostSteps{resolveAndPin, dnsReplies, startThread});
+  const auto proxyInUse = [] { return systemProxyInUse().outcome == Lookup::flagged; };
+  return prepareHostsWith(hosts, deadline,
+                          HostSteps{resolveAndPin, dnsReplies, startThread, proxyInUse});
 }

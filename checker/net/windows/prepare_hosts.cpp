@@ -2,6 +2,7 @@
 // system's DNS cache where WinHTTP finds it, and an A question per host on the DNS client past
 // its cache and the hosts file, to learn whether the DNS server answers at all. Neither call can
 // be cut short; their threads end on the system's own limits, after the scan has moved on.
+// Behind a proxy the user has set, the proxy looks the hosts up.
 // Threads start with _beginthreadex: winpthreads' detached threads were seen to vanish unrun.
 // clang-format off
 #include <winsock2.h>
@@ -15,6 +16,7 @@
 
 #include <memory>
 
+#include "net/system_proxy.h"
 #include "net/windows/sockets.h"
 
 namespace {
@@ -64,5 +66,6 @@ bool startThread(std::function<void()> body) {
 }  // namespace
 
 PreparedHosts prepareHosts(const std::vector<std::string>& hosts, Deadline deadline) {
-  return prepareHostsWith(hosts, deadline, HostSteps{resolve, dnsReplies, startThread});
+  const auto proxyInUse = [] { return systemProxyInUse().outcome == Lookup::flagged; };
+  return prepareHostsWith(hosts, deadline, HostSteps{resolve, dnsReplies, startThread, proxyInUse});
 }
