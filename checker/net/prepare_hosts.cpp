@@ -17,6 +17,8 @@ struct Preparation {
   std::size_t questionsOpen = 0;
   bool dnsAnswered = false;
   Deadline deadline;
+  std::once_flag proxyRead;  // asked only for a host without an address, and only once
+  bool viaProxy = false;
 };
 
 void settleHost(Preparation& p, const std::string& host, bool found) {
@@ -61,15 +63,17 @@ PreparedHosts prepareHostsWith(const std::vector<std::string>& hosts, Deadline d
     }
   }
   PreparedHosts prepared;
-  const bool viaProxy = steps.proxyInUse && steps.proxyInUse();
-  prepared.hostResolved = [p, hosts, viaProxy](const std::string& host) {
+  prepared.hostResolved = [p, hosts, proxyInUse = steps.proxyInUse](const std::string& host) {
     bool asked = false;
     for (const std::string& h : hosts) asked = asked || h == host;
-    if (!asked || viaProxy) return true;
+    if (!asked) return true;
     std::unique_lock<std::mutex> guard(p->lock);
     waitFor(*p, guard, [&p, &host] { return p->resolved.count(host) > 0; });
     const auto it = p->resolved.find(host);
-    return it != p->resolved.end() && it->second;
+    if (it != p->resolved.end() && it->second) return true;
+    guard.unlock();
+    std::call_once(p->proxyRead, [&p, &proxyInUse] { p->viaProxy = proxyInUse && proxyInUse(); });
+    return p->viaProxy;
   };
   prepared.dnsAnswered = [p] {
     std::unique_lock<std::mutex> guard(p->lock);
