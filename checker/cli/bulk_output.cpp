@@ -42,11 +42,12 @@ std::string missingReason(const AddressResult& result) {
 }
 
 std::string csvField(const std::string& raw) {
-  std::string text = displayText(raw);
+  const std::string shown = displayText(raw);
   // A cell a spreadsheet would take for a formula is kept as text (OWASP's CSV-injection rule).
   const bool formula =
-      !text.empty() && std::string_view("=+-@\t\r").find(text.front()) != std::string_view::npos;
-  if (formula) text.insert(0, "'");
+      !shown.empty() && std::string_view("=+-@\t\r").find(shown.front()) != std::string_view::npos;
+  std::string text(formula ? 1 : 0, '\'');
+  text += shown;
   const bool quote = formula || text.find_first_of(",\"") != std::string::npos ||
                      (!text.empty() && (text.front() == ' ' || text.back() == ' '));
   if (!quote) return text;

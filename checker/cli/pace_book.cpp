@@ -134,8 +134,13 @@ std::string writePaceText(const PaceMap& services) {
     for (std::size_t i = 0; i < state.sent.size();) {
       std::size_t same = 1;
       while (i + same < state.sent.size() && state.sent[i + same] == state.sent[i]) ++same;
-      text += " " + std::to_string(state.sent[i].count());
-      if (same > 1) text += "*" + std::to_string(same);
+      // Appended piece by piece: "x" + a temporary trips GCC 12's -Wrestrict at -O3.
+      text += ' ';
+      text += std::to_string(state.sent[i].count());
+      if (same > 1) {
+        text += '*';
+        text += std::to_string(same);
+      }
       i += same;
     }
     text += "\n";
