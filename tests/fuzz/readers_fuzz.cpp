@@ -6,9 +6,35 @@
 #include <stdexcept>
 #include <string>
 
+#include "json/display_text.h"
 #include "json/json_read.h"
 #include "json/json_write.h"
+#include "net/tor_exit.h"
 #include "scan/hosting.h"
+#include "scan/web_sources.h"
+
+namespace {
+
+// A reason made of a service's words is one short line of valid UTF-8, whatever it answered.
+void checkReason(const LookupResult& r) {
+  if (r.reason.size() > 60 || validUtf8(r.reason) != r.reason) std::abort();
+  for (const char c : r.reason) {
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) std::abort();
+  }
+}
+
+void askEverySource(const std::string& body, std::uint32_t status) {
+  Network net;
+  net.httpGet = [&](const std::string&, const std::string&, bool, Deadline) {
+    return HttpResult{status >= 200 && status <= 299, status, body, ""};
+  };
+  for (auto source : {geoLookup, ipFlags, ipDetails, dbIp, freeIpApi, stopForumSpam, isTorExit}) {
+    checkReason(source("198.51.100.23", net));
+  }
+  checkReason(proxyRisk("198.51.100.23", net).result);
+}
+
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string text(reinterpret_cast<const char*>(data), size);
@@ -30,5 +56,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (jsonGetString("{\"v\":\"" + escaped + "\"}", "v", "\x01") == "\x01") std::abort();
   (void)looksLikeHosting(text);
   (void)hasJsonMarker(text, "\"proxy\"", "\"yes\"");
+  (void)jsonStringValue(text, "error");
+  askEverySource(text, 200);
+  askEverySource(text, 429);
   return 0;
 }
