@@ -12,6 +12,7 @@
 #include <iostream>
 #include <map>
 #include <mutex>
+#include <optional>
 #include <thread>
 
 #include "cli/address_list.h"
@@ -20,11 +21,6 @@
 #include "scan/run_scan.h"
 
 namespace {
-
-constexpr int EXIT_DONE = 0;
-constexpr int EXIT_FAIL_ON = 1;
-constexpr int EXIT_USAGE = 2;
-constexpr int EXIT_NO_ADDRESS = 3;
 
 struct Rows {
   std::vector<AddressRow> rows;
@@ -109,13 +105,10 @@ std::string streamed(const CliCommand& command, const AddressResult& result) {
          "\n";
 }
 
-}  // namespace
-
-int runBulk(const CliCommand& command, const Network& net, const RunPace& pace,
-            BulkStreams streams) {
-  const PaceClock& clock = pace.clock;
+// The exit status when the list cannot be read or holds no address; nothing to refuse: the rows
+// to scan (no address at all means this machine's).
+std::optional<int> refuseInput(const CliCommand& command, Rows& input, BulkStreams& streams) {
   const bool nagios = command.format == CliFormat::nagios;
-  Rows input = collectRows(command);
   if (!input.error.empty()) {
     if (nagios) {
       streams.out << nagiosUnknown(input.error);
@@ -124,102 +117,133 @@ int runBulk(const CliCommand& command, const Network& net, const RunPace& pace,
     streams.err << "velmora-scan: " << displayText(input.error) << "\n";
     return EXIT_USAGE;
   }
-  if (input.rows.empty()) {
-    if (!command.file.empty()) {
-      // A list without one address: say so, never an empty success.
-      const std::string why = "no address in '" + command.file + "'";
-      if (nagios) {
-        streams.out << nagiosUnknown(why);
-        return static_cast<int>(NagiosState::unknown);
-      }
-      if (command.format == CliFormat::csv) streams.out << csvHeader();
-      streams.err << "velmora-scan: " << displayText(why) << "\n";
-      return EXIT_NO_ADDRESS;
-    }
+  if (!input.rows.empty()) return std::nullopt;
+  if (command.file.empty()) {
     input.rows.push_back({"", "", "discovery"});  // no address given: this machine's
+    return std::nullopt;
   }
+  // A list without one address: say so, never an empty success.
+  const std::string why = "no address in '" + command.file + "'";
+  if (nagios) {
+    streams.out << nagiosUnknown(why);
+    return static_cast<int>(NagiosState::unknown);
+  }
+  if (command.format == CliFormat::csv) streams.out << csvHeader();
+  streams.err << "velmora-scan: " << displayText(why) << "\n";
+  return EXIT_NO_ADDRESS;
+}
 
-  // A bad line is scanned only for --json, whose row is the engine's answer to that text.
-  const bool json = command.format == CliFormat::json;
-  const std::size_t total = input.rows.size();
-  std::vector<AddressResult> results(total);
-  std::vector<bool> finished(total, false);
-  for (std::size_t i = 0; i < total; ++i) results[i].row = input.rows[i];
-
+// What the workers and the printing thread share; everything but `next` under `lock`.
+struct BulkRun {
+  explicit BulkRun(const std::vector<AddressRow>& rows)
+      : results(rows.size()), finished(rows.size()) {
+    for (std::size_t i = 0; i < rows.size(); ++i) results[i].row = rows[i];
+  }
   std::mutex lock;
-  std::map<std::string, Held> held;  // requests held back per host, for the progress line
-  const Network shared = runNetwork(
-      net, clock, pace.limits,
-      [&](const std::string& host, std::optional<PaceTime> until) {
-        std::lock_guard<std::mutex> guard(lock);
-        Held& h = held[host];
-        h.requests += until ? 1 : -1;
-        if (until) h.until = std::max(h.until, *until);
-      },
-      pace.book);
   std::condition_variable changed;
+  std::vector<AddressResult> results;
+  std::vector<bool> finished;
+  std::map<std::string, Held> held;  // requests held back per host, for the progress line
   std::atomic<std::size_t> next{0};
   std::size_t done = 0;
   int worstRank = -1;      // of the addresses scanned
   bool anyReport = false;  // some address was scanned at all (a bad line is none)
-  const auto work = [&] {
-    for (std::size_t i = next++; i < total; i = next++) {
-      const AddressRow& row = results[i].row;
-      std::optional<ScanReport> report;
-      if (row.problem.empty() || json) {
-        report = runScanReport(row.text, command.options, shared);
-      }
-      std::lock_guard<std::mutex> guard(lock);
-      if (report && row.problem.empty()) {  // a bad line's engine answer ranks nothing
-        worstRank = std::max(worstRank, verdictRank(report->verdict));
-        anyReport = true;
-      }
-      results[i].report = std::move(report);
-      finished[i] = true;
-      ++done;
-      changed.notify_all();
-    }
-  };
-  const std::size_t workers = std::min<std::size_t>(static_cast<std::size_t>(command.jobs), total);
-  std::vector<std::thread> threads;
-  for (std::size_t k = 0; k < workers; ++k) threads.emplace_back(work);
+};
 
-  const bool streaming = json || command.format == CliFormat::csv;
-  if (command.format == CliFormat::csv) streams.out << csvHeader() << std::flush;
+// One worker: scans the next row not taken until none is left.
+void scanRows(BulkRun& run, const CliCommand& command, const Network& shared) {
+  // A bad line is scanned only for --json, whose row is the engine's answer to that text.
+  const bool json = command.format == CliFormat::json;
+  const std::size_t total = run.results.size();
+  for (std::size_t i = run.next++; i < total; i = run.next++) {
+    const AddressRow& row = run.results[i].row;
+    std::optional<ScanReport> report;
+    if (row.problem.empty() || json) {
+      report = runScanReport(row.text, command.options, shared);
+    }
+    std::lock_guard<std::mutex> guard(run.lock);
+    if (report && row.problem.empty()) {  // a bad line's engine answer ranks nothing
+      run.worstRank = std::max(run.worstRank, verdictRank(report->verdict));
+      run.anyReport = true;
+    }
+    run.results[i].report = std::move(report);
+    run.finished[i] = true;
+    ++run.done;
+    run.changed.notify_all();
+  }
+}
+
+bool isStreaming(const CliCommand& command) {
+  return command.format == CliFormat::json || command.format == CliFormat::csv;
+}
+
+// Prints the streamed rows in input order as they finish, and the progress line, until all are
+// done.
+void printAsDone(BulkRun& run, const CliCommand& command, BulkStreams& streams,
+                 const PaceClock& clock) {
+  const bool streaming = isStreaming(command);
+  const std::size_t total = run.results.size();
   const auto start = std::chrono::steady_clock::now();
   std::size_t printed = 0;
-  {
-    std::unique_lock<std::mutex> guard(lock);
-    while (true) {
-      std::string rows;
-      while (streaming && printed < total && finished[printed]) {
-        rows += streamed(command, results[printed]);
-        results[printed].report.reset();  // printed: no need to keep it
-        ++printed;
-      }
-      const std::size_t doneNow = done;
-      const std::map<std::string, Held> heldNow = held;
-      guard.unlock();
-      if (streams.progress) streams.err << "\r\x1b[K" << std::flush;
-      if (!rows.empty()) streams.out << rows << std::flush;
-      if (doneNow == total) break;
-      if (streams.progress) {
-        const double elapsed =
-            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        streams.err << progressLine(doneNow, total, elapsed, heldNow, clock.now()) << std::flush;
-      }
-      guard.lock();
-      changed.wait_for(guard, std::chrono::seconds(1), [&] { return done != doneNow; });
+  std::unique_lock<std::mutex> guard(run.lock);
+  while (true) {
+    std::string rows;
+    while (streaming && printed < total && run.finished[printed]) {
+      rows += streamed(command, run.results[printed]);
+      run.results[printed].report.reset();  // printed: no need to keep it
+      ++printed;
     }
+    const std::size_t doneNow = run.done;
+    const std::map<std::string, Held> heldNow = run.held;
+    guard.unlock();
+    if (streams.progress) streams.err << "\r\x1b[K" << std::flush;
+    if (!rows.empty()) streams.out << rows << std::flush;
+    if (doneNow == total) break;
+    if (streams.progress) {
+      const double elapsed =
+          std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+      streams.err << progressLine(doneNow, total, elapsed, heldNow, clock.now()) << std::flush;
+    }
+    guard.lock();
+    run.changed.wait_for(guard, std::chrono::seconds(1), [&] { return run.done != doneNow; });
   }
+}
+
+}  // namespace
+
+int runBulk(const CliCommand& command, const Network& net, const RunPace& pace,
+            BulkStreams streams) {
+  Rows input = collectRows(command);
+  if (const auto refused = refuseInput(command, input, streams)) return *refused;
+
+  BulkRun run(input.rows);
+  const Network shared = runNetwork(
+      net, pace.clock, pace.limits,
+      [&run](const std::string& host, std::optional<PaceTime> until) {
+        std::lock_guard<std::mutex> guard(run.lock);
+        Held& h = run.held[host];
+        h.requests += until ? 1 : -1;
+        if (until) h.until = std::max(h.until, *until);
+      },
+      pace.book);
+  const std::size_t workers =
+      std::min<std::size_t>(static_cast<std::size_t>(command.jobs), run.results.size());
+  std::vector<std::thread> threads;
+  for (std::size_t k = 0; k < workers; ++k) {
+    threads.emplace_back([&] { scanRows(run, command, shared); });
+  }
+  if (command.format == CliFormat::csv) streams.out << csvHeader() << std::flush;
+  printAsDone(run, command, streams, pace.clock);
   for (std::thread& t : threads) t.join();
 
-  if (nagios) {
-    const NagiosLine line = nagiosLine(results, command.warning, command.critical);
+  if (command.format == CliFormat::nagios) {
+    const NagiosLine line = nagiosLine(run.results, command.warning, command.critical);
     streams.out << line.text;
     return static_cast<int>(line.state);
   }
-  if (!streaming) streams.out << summaryReport(results, streams.colour, command.details);
-  if (command.failOn > 0 && worstRank >= command.failOn) return EXIT_FAIL_ON;
-  return anyReport ? EXIT_DONE : EXIT_NO_ADDRESS;
+  if (!isStreaming(command)) {
+    streams.out << summaryReport(run.results, streams.colour, command.details);
+  }
+  if (command.failOn > 0 && run.worstRank >= command.failOn) return EXIT_FAIL_ON;
+  return run.anyReport ? EXIT_DONE : EXIT_NO_ADDRESS;
 }

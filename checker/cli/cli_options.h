@@ -38,4 +38,10 @@ int verdictRank(const std::string& verdict);
 
 inline constexpr int MAX_JOBS = 32;
 
+// The exit statuses USAGE_TEXT lists (--nagios has its own).
+inline constexpr int EXIT_DONE = 0;
+inline constexpr int EXIT_FAIL_ON = 1;  // the verdict reached --fail-on
+inline constexpr int EXIT_USAGE = 2;    // a wrong command line, an unreadable list or keys file
+inline constexpr int EXIT_NO_ADDRESS = 3;
+
 extern const char* const USAGE_TEXT;

@@ -21,11 +21,6 @@
 
 namespace {
 
-constexpr int EXIT_DONE = 0;
-constexpr int EXIT_FAIL_ON = 1;
-constexpr int EXIT_USAGE = 2;
-constexpr int EXIT_NO_ADDRESS = 3;
-
 // One line on stderr, rewritten before each source: what is being asked, and for how long
 // the scan has been running.
 ScanProgress terminalProgress() {

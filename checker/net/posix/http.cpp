@@ -184,6 +184,34 @@ void initCurlOnce() {
   std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
 }
 
+// Fills the result from the finished transfer: its failure, status and Retry-After.
+void readOutcome(HttpResult& result, CURL* handle, CURLcode code, const Transfer& transfer,
+                 const char* message) {
+  long status = 0;
+  if (curl_easy_getinfo(handle, CURLINFO_RESPONSE_CODE, &status) != CURLE_OK) status = 0;
+  // Seconds or an HTTP date, read by curl from the last response; 0 without the header.
+  curl_off_t retryAfter = 0;
+  if (curl_easy_getinfo(handle, CURLINFO_RETRY_AFTER, &retryAfter) != CURLE_OK) retryAfter = 0;
+  if (code != CURLE_OK) result.failure = reasonFor(code, transfer, status, message);
+
+  // A redirect whose next hop failed, headers that never ended, or a body whose framing broke:
+  // none of them is an answer.
+  const bool hopFailed = code != CURLE_OK && status >= 300 && status <= 399;
+  if (!transfer.headersDone || hopFailed || result.failure == "broken chunked body") {
+    result.status = 0;
+    result.body.clear();
+    if (result.failure.empty()) result.failure = "connection cut";
+    return;
+  }
+  result.status = status > 0 ? static_cast<std::uint32_t>(status) : 0;
+  // A body that breaks off after the headers is kept and judged by its status, as a reader
+  // that lost its connection mid-way would; only an oversized body is refused outright.
+  result.ok = !transfer.tooLarge && result.status - 200u <= 99u;
+  if (retryAfter > 0) {
+    result.retryAfterSeconds = static_cast<std::uint32_t>(std::min<curl_off_t>(retryAfter, 86400));
+  }
+}
+
 }  // namespace
 
 HttpResult httpGet(const std::string& host, const std::string& path, bool secure,
@@ -235,31 +263,8 @@ HttpResult httpGet(const std::string& host, const std::string& path, bool secure
   useHashedCertificateFolder(handle);
 
   const CURLcode code = curl_easy_perform(handle);
-
-  long status = 0;
-  if (curl_easy_getinfo(handle, CURLINFO_RESPONSE_CODE, &status) != CURLE_OK) status = 0;
-  // Seconds or an HTTP date, read by curl from the last response; 0 without the header.
-  curl_off_t retryAfter = 0;
-  if (curl_easy_getinfo(handle, CURLINFO_RETRY_AFTER, &retryAfter) != CURLE_OK) retryAfter = 0;
+  readOutcome(result, handle, code, transfer, message);
   curl_slist_free_all(headers);
   curl_easy_cleanup(handle);
-  if (code != CURLE_OK) result.failure = reasonFor(code, transfer, status, message);
-
-  // A redirect whose next hop failed, headers that never ended, or a body whose framing broke:
-  // none of them is an answer.
-  const bool hopFailed = code != CURLE_OK && status >= 300 && status <= 399;
-  if (!transfer.headersDone || hopFailed || result.failure == "broken chunked body") {
-    result.status = 0;
-    result.body.clear();
-    if (result.failure.empty()) result.failure = "connection cut";
-    return result;
-  }
-  result.status = status > 0 ? static_cast<std::uint32_t>(status) : 0;
-  // A body that breaks off after the headers is kept and judged by its status, as a reader
-  // that lost its connection mid-way would; only an oversized body is refused outright.
-  result.ok = !transfer.tooLarge && result.status - 200u <= 99u;
-  if (retryAfter > 0) {
-    result.retryAfterSeconds = static_cast<std::uint32_t>(std::min<curl_off_t>(retryAfter, 86400));
-  }
   return result;
 }

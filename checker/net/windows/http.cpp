@@ -128,38 +128,23 @@ bool connectionBroke(DWORD error) {
          error == ERROR_WINHTTP_CONNECTION_ERROR;
 }
 
-}  // namespace
-
-HttpResult httpGetWithin(const std::string& host, const std::string& path, bool secure,
-                         const HttpLimits& limits) {
-  HttpResult result;
-  const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(limits.ceilingMs);
-  Handles h;
-
+// Opens the session, connection and request for the URL; a text is why not.
+std::string openRequest(Handles& h, const std::string& host, const std::string& path, bool secure,
+                        const Clock& clock) {
   const std::string url = std::string(secure ? "https://" : "http://") + host + path;
   h.session = openUserProxySession(utf8ToWide(USER_AGENT), utf8ToWide(url));
-  if (!h.session) {
-    result.failure = "no HTTP session";
-    return result;
-  }
+  if (!h.session) return "no HTTP session";
   // Connection and request inherit these; the outcome is not needed.
-  applyTimeouts(h.session, limits, deadline);
+  applyTimeouts(h.session, *clock.limits, clock.deadline);
 
   const INTERNET_PORT port = secure ? INTERNET_DEFAULT_HTTPS_PORT : INTERNET_DEFAULT_HTTP_PORT;
   h.connection = WinHttpConnect(h.session, utf8ToWide(host).c_str(), port, 0);
-  if (!h.connection) {
-    result.failure = reasonFor(GetLastError());
-    return result;
-  }
+  if (!h.connection) return reasonFor(GetLastError());
   h.request = WinHttpOpenRequest(h.connection, L"GET", utf8ToWide(path).c_str(), nullptr,
                                  WINHTTP_NO_REFERER, WINHTTP_DEFAULT_ACCEPT_TYPES,
                                  secure ? WINHTTP_FLAG_SECURE : 0);
-  if (!h.request) {
-    result.failure = reasonFor(GetLastError());
-    return result;
-  }
-  applyTimeouts(h.request, limits, deadline);
-  const Clock clock{&limits, deadline};
+  if (!h.request) return reasonFor(GetLastError());
+  applyTimeouts(h.request, *clock.limits, clock.deadline);
   DWORD_PTR clockContext = reinterpret_cast<DWORD_PTR>(&clock);
   WinHttpSetOption(h.request, WINHTTP_OPTION_CONTEXT_VALUE, &clockContext, sizeof(clockContext));
   WinHttpSetStatusCallback(
@@ -168,82 +153,107 @@ HttpResult httpGetWithin(const std::string& host, const std::string& path, bool 
           WINHTTP_CALLBACK_FLAG_SEND_REQUEST | WINHTTP_CALLBACK_FLAG_RECEIVE_RESPONSE |
           WINHTTP_CALLBACK_FLAG_REDIRECT,
       0);
-  if (!WinHttpSendRequest(h.request, WINHTTP_NO_ADDITIONAL_HEADERS, 0, WINHTTP_NO_REQUEST_DATA, 0,
-                          0, 0) ||
-      !WinHttpReceiveResponse(h.request, nullptr)) {
-    result.failure = reasonFor(GetLastError());
-    return result;
-  }
+  return {};
+}
 
-  if (!headerBlockEnded(h.request)) {
-    result.failure = "incomplete headers";
-    return result;
+// Sends the request and reads the status and Retry-After of the answer; a text is why not.
+std::string sendRequest(HINTERNET request, HttpResult& result) {
+  if (!WinHttpSendRequest(request, WINHTTP_NO_ADDITIONAL_HEADERS, 0, WINHTTP_NO_REQUEST_DATA, 0, 0,
+                          0) ||
+      !WinHttpReceiveResponse(request, nullptr)) {
+    return reasonFor(GetLastError());
   }
+  if (!headerBlockEnded(request)) return "incomplete headers";
   DWORD status = 0;
   DWORD size = sizeof(status);
-  WinHttpQueryHeaders(h.request, WINHTTP_QUERY_STATUS_CODE | WINHTTP_QUERY_FLAG_NUMBER,
+  WinHttpQueryHeaders(request, WINHTTP_QUERY_STATUS_CODE | WINHTTP_QUERY_FLAG_NUMBER,
                       WINHTTP_HEADER_NAME_BY_INDEX, &status, &size, WINHTTP_NO_HEADER_INDEX);
   result.status = status;
   // Only the delta-seconds form reads as a number; an HTTP date leaves 0 (the default pause).
   DWORD retryAfter = 0;
   size = sizeof(retryAfter);
-  if (WinHttpQueryHeaders(h.request, WINHTTP_QUERY_RETRY_AFTER | WINHTTP_QUERY_FLAG_NUMBER,
+  if (WinHttpQueryHeaders(request, WINHTTP_QUERY_RETRY_AFTER | WINHTTP_QUERY_FLAG_NUMBER,
                           WINHTTP_HEADER_NAME_BY_INDEX, &retryAfter, &size,
                           WINHTTP_NO_HEADER_INDEX)) {
     result.retryAfterSeconds = std::min<DWORD>(retryAfter, 86400);
   }
+  return {};
+}
 
+// How reading the body ended.
+struct BodyRead {
   bool tooLarge = false;
   bool framingBroken = false;
-  std::string readFailure;
+  std::string failure;  // empty: the body ended as its framing says
+};
+
+BodyRead readBody(HINTERNET request, const Clock& clock, std::string& body) {
+  BodyRead read;
+  const std::size_t maxBody = clock.limits->maxBody;
   for (;;) {
-    if (msLeft(deadline) == 0) {
-      readFailure = "time-out";
-      break;
+    if (msLeft(clock.deadline) == 0) {
+      read.failure = "time-out";
+      return read;
     }
-    applyTimeouts(h.request, limits, deadline);
+    applyTimeouts(request, *clock.limits, clock.deadline);
     DWORD available = 0;
-    if (!WinHttpQueryDataAvailable(h.request, &available)) {
-      const DWORD error = GetLastError();
-      framingBroken = !connectionBroke(error);
-      readFailure = framingBroken ? "broken body framing" : reasonFor(error);
-      break;
+    std::vector<char> buffer;
+    DWORD got = 0;
+    bool fine = WinHttpQueryDataAvailable(request, &available) != FALSE;
+    if (fine && available == 0) return read;
+    if (fine) {
+      // Reading one byte past the cap is enough to know the body is too large.
+      const DWORD wanted =
+          static_cast<DWORD>(std::min<std::size_t>(available, maxBody - body.size() + 1));
+      buffer.assign(wanted, '\0');
+      fine = WinHttpReadData(request, buffer.data(), wanted, &got) != FALSE;
     }
-    if (available == 0) break;
-    // Reading one byte past the cap is enough to know the body is too large.
-    const std::size_t room = limits.maxBody - result.body.size() + 1;
-    const DWORD wanted = static_cast<DWORD>(std::min<std::size_t>(available, room));
-    std::vector<char> buffer(wanted, '\0');
-    DWORD read = 0;
-    if (!WinHttpReadData(h.request, buffer.data(), wanted, &read)) {
+    if (!fine) {
       const DWORD error = GetLastError();
-      framingBroken = !connectionBroke(error);
-      readFailure = framingBroken ? "broken body framing" : reasonFor(error);
-      break;
+      read.framingBroken = !connectionBroke(error);
+      read.failure = read.framingBroken ? "broken body framing" : reasonFor(error);
+      return read;
     }
-    result.body.append(buffer.data(), read);
-    if (result.body.size() > limits.maxBody) {
-      result.body.resize(limits.maxBody);
-      tooLarge = true;
-      break;
+    body.append(buffer.data(), got);
+    if (body.size() > maxBody) {
+      body.resize(maxBody);
+      read.tooLarge = true;
+      return read;
     }
   }
+}
 
-  if (framingBroken) {
+}  // namespace
+
+HttpResult httpGetWithin(const std::string& host, const std::string& path, bool secure,
+                         const HttpLimits& limits) {
+  HttpResult result;
+  // The status callback reads it until the handles close.
+  const Clock clock{&limits, GetTickCount64() + static_cast<ULONGLONG>(limits.ceilingMs)};
+  Handles h;
+  result.failure = openRequest(h, host, path, secure, clock);
+  if (result.failure.empty()) result.failure = sendRequest(h.request, result);
+  if (!result.failure.empty()) {
+    result.status = 0;
+    return result;
+  }
+
+  BodyRead read = readBody(h.request, clock, result.body);
+  if (read.framingBroken) {
     result.status = 0;
     result.body.clear();
-    result.failure = readFailure;
+    result.failure = read.failure;
     return result;
   }
   DWORD announced = 0;
-  if (readFailure.empty() && !tooLarge && contentLength(h.request, announced) &&
+  if (read.failure.empty() && !read.tooLarge && contentLength(h.request, announced) &&
       result.body.size() < announced) {
-    readFailure = "connection cut";
+    read.failure = "connection cut";
   }
   // A body that breaks off (cut, stalled, or ended by the call's ceiling) is kept and judged by
   // its status; only an oversized body is refused outright.
-  result.ok = result.status - 200u <= 99u && !tooLarge;
-  result.failure = tooLarge ? "body too large" : readFailure;
+  result.ok = result.status - 200u <= 99u && !read.tooLarge;
+  result.failure = read.tooLarge ? "body too large" : read.failure;
   return result;
 }
 
