@@ -58,16 +58,6 @@ std::string csvField(const std::string& raw) {
   return out + "\"";
 }
 
-std::string padded(const std::string& text, std::size_t width) {
-  std::string out = text;
-  out.append(width > text.size() ? width - text.size() : 0, ' ');
-  return out;
-}
-
-const char* verdictColour(int rank) {
-  return rank == 0 ? "\x1b[1;32m" : rank == 1 ? "\x1b[1;33m" : "\x1b[1;31m";
-}
-
 int severity(NagiosState state) {
   switch (state) {
     case NagiosState::ok:

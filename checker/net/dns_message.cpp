@@ -101,11 +101,14 @@ DnsAnswerA readRecords(const DnsMessage& m, std::size_t at, std::uint16_t count)
     const std::uint16_t length = read16(m, at + 8);
     at += 10;
     if (at + length > m.size()) return failed("malformed answer");
+    DnsRecord record;
     if (type == TYPE_A && rclass == CLASS_IN && length == 4) {
-      answer.records.push_back({m[at], m[at + 1], m[at + 2], m[at + 3]});
-    } else if (type != TYPE_CNAME || rclass != CLASS_IN) {
-      answer.foreign = true;
+      record.kind = DnsRecord::Kind::a;
+      record.address = {m[at], m[at + 1], m[at + 2], m[at + 3]};
+    } else if (type == TYPE_CNAME && rclass == CLASS_IN) {
+      record.kind = DnsRecord::Kind::cname;
     }
+    answer.records.push_back(record);
     at += length;
   }
   return answer;
@@ -177,8 +180,5 @@ LookupResult dnsblResultOf(const DnsAnswerA& answer) {
     case DnsAnswerA::Kind::answer:
       break;
   }
-  if (answer.records.empty() && answer.foreign) {
-    return failedResult("answer of another type or class");
-  }
-  return classifyDnsblAnswer(answer.records);
+  return dnsblAnswerOf(answer.records);
 }

@@ -16,14 +16,14 @@ std::uint16_t randomId() {
 
 DnsAnswerA askServer(const Ipv4Bytes& server, const DnsMessage& query, Deadline until) {
   std::optional<DnsMessage> reply = exchangeDnsUdp(server, query, until);
-  if (!reply) return {DnsAnswerA::Kind::failed, {}, false, "time-out"};
+  if (!reply) return {DnsAnswerA::Kind::failed, {}, "time-out"};
   DnsAnswerA answer = readDnsAnswerA(query, *reply);
   if (answer.kind != DnsAnswerA::Kind::truncated) return answer;
   reply = exchangeDnsTcp(server, query, until);
-  if (!reply) return {DnsAnswerA::Kind::failed, {}, false, "truncated answer, none over TCP"};
+  if (!reply) return {DnsAnswerA::Kind::failed, {}, "truncated answer, none over TCP"};
   answer = readDnsAnswerA(query, *reply);
   if (answer.kind != DnsAnswerA::Kind::truncated) return answer;
-  return {DnsAnswerA::Kind::failed, {}, false, "truncated answer"};
+  return {DnsAnswerA::Kind::failed, {}, "truncated answer"};
 }
 
 }  // namespace

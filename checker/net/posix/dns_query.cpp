@@ -155,3 +155,26 @@ bool eachAnswerRecord(const DnsReply& reply,
   }
   return true;
 }
+
+std::optional<std::vector<DnsRecord>> answerRecords(const DnsReply& reply) {
+  std::vector<DnsRecord> records;
+  const bool parsed = eachAnswerRecord(reply, [&records](const ns_msg& message, const ns_rr& rr) {
+    DnsRecord record;
+    const bool internet = ns_rr_class(rr) == ns_c_in;
+    if (internet && ns_rr_type(rr) == ns_t_cname) {
+      record.kind = DnsRecord::Kind::cname;
+    } else if (internet && ns_rr_type(rr) == ns_t_a && ns_rr_rdlen(rr) == 4) {
+      record.kind = DnsRecord::Kind::a;
+      std::memcpy(record.address.data(), ns_rr_rdata(rr), 4);
+    } else if (internet && ns_rr_type(rr) == ns_t_ptr) {
+      record.kind = DnsRecord::Kind::ptr;
+      char name[NS_MAXDNAME];
+      record.malformed = ns_name_uncompress(ns_msg_base(message), ns_msg_end(message),
+                                            ns_rr_rdata(rr), name, sizeof name) < 0;
+      if (!record.malformed) record.name = name;
+    }
+    records.push_back(std::move(record));
+  });
+  if (!parsed) return std::nullopt;
+  return records;
+}

@@ -1,5 +1,7 @@
 #include "net/windows/dns_query.h"
 
+#include <cstring>
+
 DNS_STATUS askDns(const std::string& name, WORD type, DnsRecordList& records) {
   PDNS_RECORDA first = nullptr;
   const DNS_STATUS status = DnsQuery_UTF8(
@@ -7,6 +9,26 @@ DNS_STATUS askDns(const std::string& name, WORD type, DnsRecordList& records) {
       nullptr, &first, nullptr);
   records.reset(first);
   return status;
+}
+
+std::vector<DnsRecord> answerRecords(const DnsRecordList& records) {
+  std::vector<DnsRecord> answer;
+  for (const DNS_RECORDA* record = records.get(); record != nullptr; record = record->pNext) {
+    if (record->Flags.S.Section != DnsSectionAnswer) continue;
+    DnsRecord read;
+    if (record->wType == DNS_TYPE_CNAME) {
+      read.kind = DnsRecord::Kind::cname;
+    } else if (record->wType == DNS_TYPE_A && record->wDataLength == sizeof(IP4_ADDRESS)) {
+      read.kind = DnsRecord::Kind::a;
+      // IpAddress holds the address in network order: its bytes are the dotted parts in order.
+      std::memcpy(read.address.data(), &record->Data.A.IpAddress, read.address.size());
+    } else if (record->wType == DNS_TYPE_PTR) {
+      read.kind = DnsRecord::Kind::ptr;
+      if (record->Data.PTR.pNameHost != nullptr) read.name = record->Data.PTR.pNameHost;
+    }
+    answer.push_back(std::move(read));
+  }
+  return answer;
 }
 
 bool isNoSuchName(DNS_STATUS status) {
