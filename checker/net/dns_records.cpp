@@ -1,5 +1,7 @@
 #include "net/dns_records.h"
 
+#include "net/failure.h"
+
 LookupResult dnsblAnswerOf(const std::vector<DnsRecord>& records) {
   std::vector<Ipv4Bytes> addresses;
   bool foreign = false;  // a record that answers some other question
@@ -10,7 +12,7 @@ LookupResult dnsblAnswerOf(const std::vector<DnsRecord>& records) {
       foreign = true;
     }
   }
-  if (addresses.empty() && foreign) return failedResult("answer of another type or class");
+  if (addresses.empty() && foreign) return failedResult(failureWords(Failure::anotherType));
   return classifyDnsblAnswer(addresses);
 }
 
@@ -27,8 +29,8 @@ NameLookup ptrAnswerOf(const std::vector<DnsRecord>& records) {
       lookup.name = record.name;
     }
   }
-  if (broken) return NameLookup{false, {}, "malformed answer"};
+  if (broken) return NameLookup{false, {}, failureWords(Failure::malformedAnswer)};
   if (lookup.name.empty() && foreign)
-    return NameLookup{false, {}, "answer of another type or class"};
+    return NameLookup{false, {}, failureWords(Failure::anotherType)};
   return lookup;
 }

@@ -68,6 +68,18 @@ inline void checkFailuresBeforeAnAnswer(bool onWine) {
   }
 }
 
+// Redirects are followed, but never from HTTPS down to HTTP.
+inline void checkRedirects() {
+  const HttpResult moved = httpGet("web.test", "/moved", true);
+  EXPECT_TRUE(moved.ok);
+  EXPECT_EQ(moved.body, "arrived");
+
+  const HttpResult down = httpGet("web.test", "/down-to-plain", true);
+  EXPECT_FALSE(down.ok);
+  EXPECT_NE(down.body, "arrived");
+  EXPECT_EQ(down.failure, "redirect refused");
+}
+
 // Every zone of the catalogue lists its test entry, and not another address.
 inline void checkEveryZone() {
   for (const SourceIdentity& row : blocklistSources()) {

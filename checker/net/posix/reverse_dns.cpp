@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "net/failure.h"
 #include "net/posix/dns_query.h"
 #include "net/reverse_octets.h"
 
@@ -32,6 +33,6 @@ NameLookup reverseDnsName(const std::string& address, Deadline deadline) {
   if (reply.kind == DnsReply::Kind::noSuchName) return lookup;
 
   const std::optional<std::vector<DnsRecord>> records = answerRecords(reply);
-  if (!records) return NameLookup{false, {}, "malformed answer"};
+  if (!records) return NameLookup{false, {}, failureWords(Failure::malformedAnswer)};
   return ptrAnswerOf(*records);
 }

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "net/failure.h"
+
 DNS_STATUS askDns(const std::string& name, WORD type, DnsRecordList& records) {
   PDNS_RECORDA first = nullptr;
   const DNS_STATUS status = DnsQuery_UTF8(
@@ -38,18 +40,18 @@ bool isNoSuchName(DNS_STATUS status) {
 std::string dnsFailureReason(DNS_STATUS status) {
   switch (status) {
     case ERROR_TIMEOUT:
-      return "time-out";
+      return failureWords(Failure::timeOut);
     case DNS_ERROR_RCODE_SERVER_FAILURE:
-      return "server failure";
+      return failureWords(Failure::serverFailure);
     case DNS_ERROR_RCODE_REFUSED:
-      return "refused by the list";
+      return failureWords(Failure::refusedByList);
     case DNS_ERROR_RCODE_FORMAT_ERROR:
-      return "format error (FORMERR)";
+      return failureWords(Failure::formatError);
     case DNS_ERROR_INVALID_NAME:
     case DNS_ERROR_INVALID_NAME_CHAR:
-      return "malformed query name";
+      return failureWords(Failure::malformedQueryName);
     case DNS_ERROR_BAD_PACKET:
-      return "malformed answer";
+      return failureWords(Failure::malformedAnswer);
     default:
       return "DNS error " + std::to_string(status);
   }

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "net/dnsbl_answer.h"
+#include "net/failure.h"
 #include "net/windows/dns_query.h"
 
 // The DNS client takes no time limit; the system's own query limits apply.
@@ -12,7 +13,7 @@ LookupResult dnsblListed(const std::string& address, const std::string& zone,
                          Deadline /*deadline: no limit to set*/) {
   const std::optional<std::string> name = dnsblQueryName(address, zone);
   if (!name) return failedResult("not an IPv4 address");
-  if (!isWellFormedQueryName(*name)) return failedResult("malformed query name");
+  if (!isWellFormedQueryName(*name)) return failedResult(failureWords(Failure::malformedQueryName));
 
   DnsRecordList records;
   const DNS_STATUS status = askDns(*name, DNS_TYPE_A, records);

@@ -13,6 +13,7 @@
 #include <string>
 #include <utility>
 
+#include "net/failure.h"
 #include "net/reverse_octets.h"
 #include "net/windows/dns_query.h"
 #include "net/windows/sockets.h"
@@ -44,11 +45,11 @@ NameLookup reverseDnsName(const std::string& address, Deadline /*deadline: no li
     case EAI_NONAME:
       break;
     case EAI_AGAIN:
-      return failed("temporary DNS failure");
+      return failed(failureWords(Failure::temporaryFailure));
     case WSANOTINITIALISED:
-      return failed("sockets not started");
+      return failed(failureWords(Failure::socketsNotStarted));
     default:
-      return failed("no answer");
+      return failed(failureWords(Failure::noAnswer));
   }
 
   Ipv4Bytes bytes;
