@@ -9,9 +9,9 @@
 
 #include <algorithm>
 
+#include "app_icon.h"
 #include "app_state.h"
 #include "dpi.h"
-#include "icon.h"
 #include "webview_host.h"
 #include "window_proc.h"
 

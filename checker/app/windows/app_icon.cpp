@@ -1,6 +1,6 @@
 // The application icon: GDI (GetDC, CreateDIBSection, CreateBitmap, CreateIconIndirect) and the
 // GDI+ flat API (a bitmap over the DIB's bits, path, solid brush, pens).
-#include "app/windows/icon.h"
+#include "app/windows/app_icon.h"
 
 // The GDI+ headers need IStream from objidl.h.
 // clang-format off

@@ -1,6 +1,6 @@
 // Workers take the next address from a shared counter; the main thread prints finished rows in
 // input order and redraws the progress line about once a second.
-#include "cli/bulk_run.h"
+#include "cli/bulk/run.h"
 
 #include <atomic>
 #include <cerrno>
@@ -15,8 +15,8 @@
 #include <optional>
 #include <thread>
 
-#include "cli/address_list.h"
-#include "cli/bulk_output.h"
+#include "cli/bulk/address_list.h"
+#include "cli/bulk/output.h"
 #include "json/display_text.h"
 #include "scan/run_scan.h"
 

@@ -1,6 +1,6 @@
 // Every text that came from the network or from an address list goes through displayText; the
 // CSV and the monitoring line are read by programs that show them to people.
-#include "cli/bulk_output.h"
+#include "cli/bulk/output.h"
 
 #include <algorithm>
 #include <array>
