@@ -14,6 +14,11 @@ struct SourceEntry {
   std::string detail;
 };
 
+// The score from which each verdict holds (below the first: Clean).
+inline constexpr std::int32_t WATCHLIST_FROM = 20;
+inline constexpr std::int32_t SUSPICIOUS_FROM = 45;
+inline constexpr std::int32_t HIGH_RISK_FROM = 75;
+
 struct ScanReport {
   std::string ip;
   std::vector<SourceEntry> sources;

@@ -202,9 +202,9 @@ std::string statusWord(bool flagged) {
 }
 
 std::string verdictFor(std::int32_t score) {
-  if (score >= 75) return "High risk";
-  if (score >= 45) return "Suspicious";
-  if (score >= 20) return "Watchlist";
+  if (score >= HIGH_RISK_FROM) return "High risk";
+  if (score >= SUSPICIOUS_FROM) return "Suspicious";
+  if (score >= WATCHLIST_FROM) return "Watchlist";
   return "Clean";
 }
 
