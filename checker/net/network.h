@@ -4,6 +4,7 @@
 #include <chrono>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "net/deadline.h"
 #include "net/http.h"
@@ -11,6 +12,16 @@
 
 // The most a direct blocklist question may take, name-server look-ups included.
 inline constexpr std::chrono::seconds DIRECT_QUERY_LIMIT{4};
+
+// What asking for every host at once found out. Both calls wait for the answer they need, but
+// no longer than the deadline the hosts were prepared under, and may be called again.
+struct PreparedHosts {
+  // Whether this host has an address now, so that a request to it needs no further DNS answer
+  // (true for a host that was not prepared).
+  std::function<bool(const std::string& host)> hostResolved;
+  // Whether the DNS server answered any question at all, whatever the answer said.
+  std::function<bool()> dnsAnswered;
+};
 
 // Each network call ends by its deadline at the latest. A scan hands its sources a Network whose
 // calls already carry the scan's own deadline, so a source asks with NO_DEADLINE.
@@ -30,6 +41,10 @@ struct Network {
   std::function<LookupResult()> systemProxyInUse;
   // The clock deadlines are read on; empty means the steady clock. Tests pass a scripted one.
   std::function<Deadline()> now = {};
+  // Starts looking up `hosts` all at once and returns without waiting; later requests to a host
+  // use the address found. Empty: no step before the requests, each resolves its own host.
+  std::function<PreparedHosts(const std::vector<std::string>& hosts, Deadline deadline)>
+      prepareHosts = {};
 };
 
 // Defined by the platform library (velmora_platform).

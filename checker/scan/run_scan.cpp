@@ -11,6 +11,7 @@
 #include "catalogue/catalogue.h"
 #include "net/public_ip.h"
 #include "net/tor_exit.h"
+#include "scan/host_warmup.h"
 #include "scan/time_limit.h"
 #include "scan/web_sources.h"
 
@@ -210,9 +211,12 @@ std::string verdictFor(std::int32_t score) {
 
 std::optional<ScanReport> runScanReport(const std::string& address, const ScanOptions& options,
                                         const Network& net, const ScanProgress& progress) {
-  Run run{{}, 0, withinDeadline(net, nowOn(net) + SCAN_TIME_LIMIT), progress};
+  if (address.empty() && !options.autoIp) return std::nullopt;
+  const bool discovers = address.empty();
+  const Network bounded = withinDeadline(net, nowOn(net) + SCAN_TIME_LIMIT);
+  Run run{{}, 0, afterHostWarmup(bounded, options, discovers), progress};
   run.report.ip = address;
-  if (run.report.ip.empty() && options.autoIp) {
+  if (discovers) {
     const SourceIdentity& echo = sourceByKey("publicIpEcho");
     announce(run, echo.key, echo.name);
     if (auto discovered = discoverPublicIp(run.net)) run.report.ip = std::move(*discovered);

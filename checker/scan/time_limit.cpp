@@ -57,6 +57,12 @@ Network withinDeadline(const Network& net, Deadline deadline) {
     if (dnsOver()) return NameLookup{false, {}, TIME_LIMIT_REASON};
     return inner(address, std::min(own, deadline));
   };
+  if (net.prepareHosts) {
+    bounded.prepareHosts = [inner = net.prepareHosts, deadline](
+                               const std::vector<std::string>& hosts, Deadline own) {
+      return inner(hosts, std::min(own, deadline));
+    };
+  }
   bounded.systemProxyInUse = [inner = net.systemProxyInUse, over] {
     if (over()) return failedResult(TIME_LIMIT_REASON);
     return inner();

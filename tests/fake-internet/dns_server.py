@@ -156,6 +156,8 @@ def serve(scenario, log=None, address="127.0.0.1", port=53, zone_server=False):
     sock.bind((address, port))
     _serve_tcp(scenario, log, address, port, server)
 
+    first_question = []  # when the first question came, for dns-warm-up
+
     def reply(packet, peer):
         try:
             response = answer(packet, scenario, log, server=server)
@@ -163,6 +165,8 @@ def serve(scenario, log=None, address="127.0.0.1", port=53, zone_server=False):
             return
         if response is None:
             return
+        if scenario.dns_warm_up_ms:
+            time.sleep(max(0.0, first_question[0] + scenario.dns_warm_up_ms / 1000 - time.monotonic()))
         if scenario.dns_delay_ms:
             time.sleep(scenario.dns_delay_ms / 1000)
         sock.sendto(response, peer)
@@ -170,7 +174,9 @@ def serve(scenario, log=None, address="127.0.0.1", port=53, zone_server=False):
     def loop():
         while True:
             packet, peer = sock.recvfrom(4096)
-            if scenario.dns_delay_ms:
+            if not first_question:
+                first_question.append(time.monotonic())
+            if scenario.dns_delay_ms or scenario.dns_warm_up_ms:
                 threading.Thread(target=reply, args=(packet, peer), daemon=True).start()
             else:
                 reply(packet, peer)

@@ -90,10 +90,15 @@ cp "$certs/test-ca.crt" "$work/etc-ssl-certs/velmora-test-ca.pem"
 openssl rehash "$work/etc-ssl-certs"
 cp "$certs/test-ca.crt" "$work/etc-ssl-certs/ca-certificates.crt"
 
+# "hosts-file off" in the scenario leaves the names out: looking one up asks the DNS stand-in.
+hosts_file=on
+if grep -qE '^[[:space:]]*hosts-file[[:space:]]+off[[:space:]]*$' "$scenario"; then hosts_file=off; fi
 {
   echo "127.0.0.1 localhost"
-  for n in $names; do echo "127.0.0.1 $n"; done
-  echo "127.0.0.2 refused.test"
+  if [[ $hosts_file == on ]]; then
+    for n in $names; do echo "127.0.0.1 $n"; done
+    echo "127.0.0.2 refused.test"
+  fi
 } >"$work/hosts"
 printf 'nameserver 127.0.0.1\noptions timeout:2 attempts:1\n' >"$work/resolv.conf"
 printf 'hosts: files dns\n' >"$work/nsswitch.conf"

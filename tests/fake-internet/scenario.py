@@ -52,6 +52,8 @@ class Scenario:
         self.http_delay_ms = 0
         self.dns_delay_ms = 0
         self.tls_untrusted = False  # every HTTPS host presents the certificate nobody trusts
+        self.dns_warm_up_ms = 0  # no answer before this long after the first question
+        self.hosts_file = True
 
     def page_for(self, host, path):
         page = self.pages.get((host, path))
@@ -121,6 +123,12 @@ def load(path, scenario=None, depth=0):
             scenario.tls_untrusted = True
         elif word == "dns-delay":
             scenario.dns_delay_ms = _number(rest, word, line_no, path)
+        elif word == "dns-warm-up":
+            scenario.dns_warm_up_ms = _number(rest, word, line_no, path)
+        elif word == "hosts-file":
+            if rest not in ("on", "off"):
+                raise ScenarioError(f"{path}:{line_no}: hosts-file on|off")
+            scenario.hosts_file = rest == "on"  # read by run.sh, from the scenario file itself
         elif word == "dns":
             parts = rest.split()
             table = scenario.dns

@@ -1,11 +1,12 @@
 // The portable halves of the lookups: reversed octets, blocklist answers, the exit list, and
-// public-IP discovery with its message.
+// public-IP discovery with its message, and the verdicts of the step before a scan.
 #include <gtest/gtest.h>
 
 #include <nlohmann/json.hpp>
 
 #include "fake_network.h"
 #include "net/dnsbl_answer.h"
+#include "net/prepare_hosts.h"
 #include "net/public_ip.h"
 #include "net/reverse_octets.h"
 #include "net/tor_exit.h"
@@ -167,6 +168,32 @@ TEST(PublicIp, DiscoveryAndTheIpResultMessage) {
     EXPECT_EQ(message, c.message) << c.what;
     EXPECT_TRUE(nlohmann::json::accept(message)) << c.what;
     EXPECT_EQ(fake.calls, std::vector<std::string>{"https://api.ipify.org/?format=json"});
+  }
+}
+
+// Run inline: what the primitives found decides, a thread the system refuses never counts
+// against a host or the DNS server, and behind a proxy every host counts as resolved.
+TEST(PrepareHostsWith, SettlesFromItsPrimitives) {
+  struct Case {
+    bool found, replies, threadStarts, proxy, resolved, answered;
+  };
+  const Case cases[] = {{true, true, true, false, true, true},
+                        {false, false, true, false, false, false},
+                        {true, false, true, false, true, false},
+                        {false, false, false, false, true, true},
+                        {false, false, true, true, true, false}};
+  for (const Case& c : cases) {
+    const HostSteps steps{[&c](const std::string&) { return c.found; },
+                          [&c](const std::string&, Deadline) { return c.replies; },
+                          [&c](const std::function<void()>& body) {
+                            if (c.threadStarts) body();
+                            return c.threadStarts;
+                          },
+                          [&c] { return c.proxy; }};
+    const PreparedHosts prepared = prepareHostsWith({"a.test"}, NO_DEADLINE, steps);
+    EXPECT_EQ(prepared.hostResolved("a.test"), c.resolved);
+    EXPECT_EQ(prepared.dnsAnswered(), c.answered);
+    EXPECT_TRUE(prepareHostsWith({}, NO_DEADLINE, steps).dnsAnswered()) << "nothing asked";
   }
 }
 

@@ -466,6 +466,83 @@ TEST(RunScan, UnansweredLookupsAreUnknownWithTheirReason) {
   EXPECT_EQ(s[0]["detail"], "Public IP source");
 }
 
+// The scan's first step asks for every host at once. A DNS server that answers nothing by the
+// step's limit makes each lookup that needs it "unknown" at once, unasked; a slow first answer
+// still counts, and so does a host the hosts file names.
+TEST(RunScan, ASilentDnsServerIsKnownAtTheFirstStep) {
+  const std::vector<std::string> webHosts = {
+      "ipinfo.io",     "proxycheck.io",         "ip-api.com",          "ipapi.co", "api.db-ip.com",
+      "freeipapi.com", "api.stopforumspam.org", "check.torproject.org"};
+  const std::vector<std::string> zones(ALL_ZONES.begin(), ALL_ZONES.end());
+  ScanOptions dnsOnly = allOff();
+  dnsOnly.dns = true;
+  struct Case {
+    const char* name;
+    bool silent;
+    long firstAnswerMs;
+    std::vector<std::string> hostsFile;
+    ScanOptions options;
+    const char* statuses;
+    std::vector<std::string> calls;
+    std::vector<std::string> prepared;
+    long endMs;  // the scripted clock when the scan is over
+  };
+  const Case cases[] = {
+      {"silent", true, 0, {}, {}, "cuuuuuuuuuuouuuc", {"proxy"}, webHosts, 5000},
+      {"first answer after 2.5 s",
+       false,
+       2500,
+       {},
+       {},
+       "cccccccccccocccc",
+       DEEP_REQUESTS,
+       webHosts,
+       2500},
+      {"first answer after 6 s",
+       false,
+       6000,
+       {},
+       {},
+       "cuuuuuuuuuuouuuc",
+       {"proxy"},
+       webHosts,
+       5000},
+      {"silent, geo host in the hosts file",
+       true,
+       0,
+       {"ipinfo.io"},
+       {},
+       "ccuuuuuuuuuouuuc",
+       {DEEP_REQUESTS.front(), "proxy"},
+       webHosts,
+       5000},
+      {"silent, blocklists alone", true, 0, {}, dnsOnly, "coooooooouuouuuo", {}, zones, 5000},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    FakeNetwork fake = quietNetwork();
+    fake.dnsSilent = c.silent;
+    fake.dnsFirstAnswer = std::chrono::milliseconds(c.firstAnswerMs);
+    fake.hostsFile = c.hostsFile;
+    const auto reply = nlohmann::json::parse(runScan("198.51.100.23", c.options, fake.network()));
+    EXPECT_EQ(statusLetters(reply), c.statuses);
+    for (const auto& source : reply["sources"]) {
+      if (source["status"] == "unknown") {
+        EXPECT_EQ(source["detail"], "DNS server did not answer");
+      }
+    }
+    EXPECT_EQ(fake.calls, c.calls);
+    EXPECT_EQ(fake.prepared, c.prepared);
+    EXPECT_EQ((fake.clock - Deadline{}) / std::chrono::milliseconds(1), c.endMs);
+  }
+
+  FakeNetwork discovering = quietNetwork();  // the echo's host is prepared with the others
+  discovering.dnsSilent = true;
+  EXPECT_EQ(runScan("", {}, discovering.network()), IP_REQUIRED_REPLY);
+  EXPECT_TRUE(discovering.calls.empty());
+  EXPECT_EQ(discovering.prepared.front(), "api.ipify.org");
+}
+
 TEST(RunScan, ReportsProgressBeforeEachSourceItAsks) {
   FakeNetwork fake = quietNetwork();
   std::vector<std::string> keys;

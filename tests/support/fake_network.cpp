@@ -63,6 +63,21 @@ Network FakeNetwork::network() {
     calls.push_back("proxy");
     return proxy;
   };
+  net.prepareHosts = [this](const std::vector<std::string>& hosts, Deadline deadline) {
+    prepared = hosts;
+    const Deadline answerAt = clock + dnsFirstAnswer;
+    // Waiting for the first answer lets the clock run to it, or to the deadline without it.
+    const auto answered = [this, answerAt, deadline] {
+      const bool inTime = !dnsSilent && answerAt <= deadline;
+      clock = std::max(clock, inTime ? answerAt : deadline);
+      return inTime;
+    };
+    const std::vector<std::string> local = hostsFile;
+    return PreparedHosts{[answered, local](const std::string& host) {
+                           return std::count(local.begin(), local.end(), host) > 0 || answered();
+                         },
+                         answered};
+  };
   net.now = [this] { return clock; };
   return net;
 }

@@ -28,6 +28,13 @@ struct FakeNetwork {
   Deadline clock{};
   std::vector<long> givenMs;
 
+  // The DNS server as the scan's first step finds it: its first answer comes this long after the
+  // step starts, or never when silent. Hosts come from the DNS, those in hostsFile without it.
+  bool dnsSilent = false;
+  std::chrono::milliseconds dnsFirstAnswer{0};
+  std::vector<std::string> hostsFile;
+  std::vector<std::string> prepared;  // the hosts the step was given
+
   Network network();
 };
 

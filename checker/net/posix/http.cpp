@@ -7,7 +7,8 @@
 // request is on its way, 10 s without a byte in either direction ends the call (checked in the
 // progress callback against the socket's own byte counters, since curl's low-speed limit
 // averages and its callbacks see whole header lines only); the whole call ends after 60 s; a
-// body beyond 16 MiB ends it with ok false.
+// body beyond 16 MiB ends it with ok false. A host the scan's first step resolved is not looked
+// up again (CURLOPT_RESOLVE, pinned_hosts.h).
 //
 // A status counts only once the blank line that ends its header block has arrived: a server
 // that hangs up or falls silent before that gave no answer (status 0, empty body), and so did
@@ -29,6 +30,7 @@
 
 #include "net/failure.h"
 #include "net/posix/desktop_proxy.h"
+#include "net/posix/pinned_hosts.h"
 
 namespace {
 
@@ -185,6 +187,15 @@ void useHashedCertificateFolder(CURL* handle) {
   }
 }
 
+// The addresses the scan's first step found for this host, while they are fresh; null if none.
+curl_slist* pinnedAddresses(const std::string& host) {
+  curl_slist* list = nullptr;
+  for (const std::string& entry : pinnedResolveEntries(host)) {
+    list = curl_slist_append(list, entry.c_str());
+  }
+  return list;
+}
+
 void initCurlOnce() {
   // curl_global_init is not safe to race; scans run on several threads.
   static std::once_flag once;
@@ -245,12 +256,14 @@ HttpResult httpGet(const std::string& host, const std::string& path, bool secure
   const std::string url = std::string(secure ? "https://" : "http://") + host + path;
   // curl adds "Accept: */*" on its own; the request carries the user agent and nothing else.
   curl_slist* headers = curl_slist_append(nullptr, "Accept:");
+  curl_slist* pinned = pinnedAddresses(host);
 
   curl_easy_setopt(handle, CURLOPT_URL, url.c_str());
   useDesktopProxy(handle, url);
   curl_easy_setopt(handle, CURLOPT_HTTPGET, 1L);
   curl_easy_setopt(handle, CURLOPT_USERAGENT, USER_AGENT);
   curl_easy_setopt(handle, CURLOPT_HTTPHEADER, headers);
+  if (pinned != nullptr) curl_easy_setopt(handle, CURLOPT_RESOLVE, pinned);
   curl_easy_setopt(handle, CURLOPT_NOSIGNAL, 1L);  // no SIGALRM games on worker threads
   curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT_MS, std::min(PHASE_TIMEOUT_MS, callMs));
   curl_easy_setopt(handle, CURLOPT_TIMEOUT_MS, callMs);
@@ -273,6 +286,7 @@ HttpResult httpGet(const std::string& host, const std::string& path, bool secure
   const CURLcode code = curl_easy_perform(handle);
   readOutcome(result, handle, code, transfer, message);
   curl_slist_free_all(headers);
+  curl_slist_free_all(pinned);
   curl_easy_cleanup(handle);
   return result;
 }

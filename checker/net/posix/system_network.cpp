@@ -4,6 +4,7 @@
 #include "net/dnsbl.h"
 #include "net/http.h"
 #include "net/network.h"
+#include "net/prepare_hosts.h"
 #include "net/reverse_dns.h"
 #include "net/system_proxy.h"
 
@@ -14,5 +15,6 @@ Network systemNetwork() {
   net.dnsblListedDirect = dnsblListedDirect;
   net.reverseDnsName = reverseDnsName;
   net.systemProxyInUse = systemProxyInUse;
+  net.prepareHosts = prepareHosts;
   return net;
 }

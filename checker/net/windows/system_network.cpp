@@ -2,9 +2,12 @@
 // name servers) and the user's proxy settings.
 #include "net/dnsbl.h"
 #include "net/network.h"
+#include "net/prepare_hosts.h"
 #include "net/reverse_dns.h"
 #include "net/system_proxy.h"
 
 Network systemNetwork() {
-  return Network{httpGet, dnsblListed, dnsblListedDirect, reverseDnsName, systemProxyInUse};
+  Network net{httpGet, dnsblListed, dnsblListedDirect, reverseDnsName, systemProxyInUse};
+  net.prepareHosts = prepareHosts;
+  return net;
 }

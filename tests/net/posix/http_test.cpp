@@ -7,6 +7,8 @@
 
 #include "platform_cases.h"
 
+#include "net/posix/pinned_hosts.h"
+
 namespace {
 
 TEST(Http, StatusDecidesOkAndBodyIsKept) {
@@ -41,6 +43,14 @@ TEST(Http, RequestHoldsHostAndUserAgentOnly) {
             "User-Agent: VelmoraChecker/2.0\r\n\r\n");
   const HttpResult plain = httpGet("web.test", "/echo", false);
   EXPECT_EQ(plain.body.substr(0, 10), "port 80\r\nG");
+}
+
+// A host the scan's first step resolved is reached without a look-up of its own: pinned.test is
+// in no hosts file and no zone, so only the pin finds the stand-in (which answers 404).
+TEST(Http, APinnedHostIsNotLookedUpAgain) {
+  EXPECT_EQ(httpGet("pinned.test", "/", false).failure, "host not found");
+  pinHost("pinned.test", {"::1", "127.0.0.1"});
+  EXPECT_EQ(httpGet("pinned.test", "/", false).status, 404u);
 }
 
 TEST(Http, FailuresBeforeAnAnswerHaveNoStatusAndSayWhy) {

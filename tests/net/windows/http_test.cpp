@@ -123,9 +123,10 @@ TEST(HttpLimits, SmallerBodyCapHolds) {
   EXPECT_EQ(r.failure, "body too large");
 }
 
-// The real 10 s stall limit (label "slow").
+// The real 10 s stall limit (label "slow"). Over plain HTTP: Wine's TLS with the stand-in fails
+// now and then when tests run side by side, and the stall is the same either way.
 TEST(HttpSlow, StallEndsAtTheRealLimit) {
-  const HttpResult r = httpGet("web.test", "/stall/before-headers", true);
+  const HttpResult r = httpGet("web.test", "/stall/before-headers", false);
   EXPECT_FALSE(r.ok);
   EXPECT_EQ(r.status, 0u);
   EXPECT_EQ(r.failure, "time-out");
