@@ -5,9 +5,8 @@
 
 #include <string>
 
-#include "platform_cases.h"
-
 #include "net/posix/pinned_hosts.h"
+#include "platform_cases.h"
 
 namespace {
 
