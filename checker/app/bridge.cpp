@@ -10,7 +10,7 @@
 
 #include "app/thread_start.h"
 #include "json/json_read.h"
-#include "net/public_ip.h"
+#include "scan/report.h"
 
 namespace {
 

@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "scan/report.h"
 #include "scan/scan_options.h"
 
 struct ScanRequest {
@@ -23,11 +24,6 @@ BridgeWork defaultBridgeWork();
 // Hands a finished reply to the window thread. On success it takes the text (reply.release());
 // when it cannot post, it leaves the text in `reply` and returns false, and the worker frees it.
 using PostReply = std::function<bool(std::unique_ptr<std::string>& reply)>;
-
-// Reply used when a worker's work threw or its thread could not be started.
-inline constexpr const char* SCAN_FAILED_REPLY =
-    R"({"type":"scanResult","ok":false,"error":"Scan failed","score":0,"verdict":"Scan failed",)"
-    R"("sources":[],"logs":["The scan could not be completed."]})";
 
 // Runs on the window thread. "scan" and "getIp" start one detached worker; anything else is
 // ignored without a reply.

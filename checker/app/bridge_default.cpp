@@ -1,7 +1,7 @@
 // What the bridge's workers run by default: the scan and the discovery over the real network.
 #include "app/bridge.h"
-#include "net/public_ip.h"
-#include "scan/run_scan.h"
+#include "scan/report.h"
+#include "scan/system_scan.h"
 
 BridgeWork defaultBridgeWork() {
   return BridgeWork{

@@ -141,116 +141,143 @@ std::optional<int> failOnRank(const std::string& level) {
   return std::nullopt;
 }
 
-}  // namespace
-
-int verdictRank(const std::string& verdict) {
-  if (verdict == "High risk") return 3;
-  if (verdict == "Suspicious") return 2;
-  if (verdict == "Watchlist") return 1;
-  return 0;
-}
-
-CliCommand parseCommandLine(const std::vector<std::string>& args) {
+// What the switches read so far have set, beyond the command itself.
+struct ParseState {
   CliCommand command;
   bool myIp = false;
   bool optionsEnded = false;
   bool thresholds = false;
   int formats = 0;
+};
 
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    if (optionsEnded || arg.empty() || arg[0] != '-' || arg == "-") {
-      command.addresses.push_back(arg);
-      continue;
-    }
-    // --name=value or --name value, for the switches that take one.
-    std::string name = arg;
-    std::optional<std::string> value;
-    if (const auto eq = arg.find('='); eq != std::string::npos && arg.rfind("--", 0) == 0) {
-      name = arg.substr(0, eq);
-      value = arg.substr(eq + 1);
-    }
-    const bool takesValue = name == "--mode" || name == "--fail-on" || name == "--file" ||
-                            name == "--jobs" || name == "-w" || name == "--warning" ||
-                            name == "-c" || name == "--critical";
-    if (takesValue && !value) {
-      if (i + 1 == args.size()) return usageError(name + " needs a value");
-      value = args[++i];
-    } else if (!takesValue && value) {
-      return usageError(name + " takes no value");
-    }
+// An option's effect on the state; a returned text is the usage error.
+using Problem = std::optional<std::string>;
+using ApplyOption = Problem (*)(ParseState& state, const std::string& name,
+                                const std::string& value);
 
-    if (name == "--") {
-      optionsEnded = true;
-    } else if (name == "-h" || name == "--help") {
-      command.action = CliAction::help;
-      return command;
-    } else if (name == "-V" || name == "--version") {
-      command.action = CliAction::version;
-      return command;
-    } else if (name == "--no-geo") {
-      command.options.geo = false;
-    } else if (name == "--no-reputation") {
-      command.options.reputation = false;
-    } else if (name == "--no-tor") {
-      command.options.tor = false;
-    } else if (name == "--no-dns") {
-      command.options.dns = false;
-    } else if (name == "--no-local") {
-      command.options.local = false;
-    } else if (name == "--no-auto-ip") {
-      command.options.autoIp = false;
-    } else if (name == "--fast") {
-      command.options.mode = "fast";
-    } else if (name == "--mode") {
-      if (*value != "deep" && *value != "fast") {
-        return usageError("--mode is deep or fast, not '" + *value + "'");
-      }
-      command.options.mode = *value;
-    } else if (name == "--json" || name == "--csv" || name == "--nagios") {
-      const CliFormat format = name == "--json"  ? CliFormat::json
-                               : name == "--csv" ? CliFormat::csv
-                                                 : CliFormat::nagios;
-      if (command.format != format) ++formats;
-      command.format = format;
-    } else if (name == "--details") {
-      command.details = true;
-    } else if (name == "--file") {
-      if (!command.file.empty()) return usageError("--file is given once");
-      if (value->empty()) return usageError("--file needs a file name, or - for standard input");
-      command.file = *value;
-    } else if (name == "--jobs") {
-      const auto jobs = numberIn(*value, 1, MAX_JOBS);
-      if (!jobs) {
-        return usageError("--jobs is a number from 1 to " + std::to_string(MAX_JOBS) + ", not '" +
-                          *value + "'");
-      }
-      command.jobs = *jobs;
-    } else if (name == "-w" || name == "--warning" || name == "-c" || name == "--critical") {
-      const auto score = numberIn(*value, 0, 100);
-      if (!score) return usageError(name + " is a score from 0 to 100, not '" + *value + "'");
-      (name == "-w" || name == "--warning" ? command.warning : command.critical) = *score;
-      thresholds = true;
-    } else if (name == "--my-ip") {
-      myIp = true;
-    } else if (name == "--fail-on") {
-      const auto rank = failOnRank(*value);
-      if (!rank) {
-        return usageError("--fail-on is watchlist, suspicious or high, not '" + *value + "'");
-      }
-      command.failOn = *rank;
-    } else {
-      return usageError("unknown option '" + arg + "'");
-    }
+struct OptionSpec {
+  const char* name;
+  const char* alias;  // or nullptr
+  bool takesValue;
+  ApplyOption apply;
+};
+
+Problem chooseFormat(ParseState& state, const std::string& name, const std::string&) {
+  const CliFormat format = name == "--json"  ? CliFormat::json
+                           : name == "--csv" ? CliFormat::csv
+                                             : CliFormat::nagios;
+  if (state.command.format != format) ++state.formats;
+  state.command.format = format;
+  return std::nullopt;
+}
+
+Problem setThreshold(ParseState& state, const std::string& name, const std::string& value) {
+  const auto score = numberIn(value, 0, 100);
+  if (!score) return name + " is a score from 0 to 100, not '" + value + "'";
+  (name == "-w" || name == "--warning" ? state.command.warning : state.command.critical) = *score;
+  state.thresholds = true;
+  return std::nullopt;
+}
+
+Problem setMode(ParseState& state, const std::string&, const std::string& value) {
+  if (value != "deep" && value != "fast") return "--mode is deep or fast, not '" + value + "'";
+  state.command.options.mode = value;
+  return std::nullopt;
+}
+
+Problem setFile(ParseState& state, const std::string&, const std::string& value) {
+  if (!state.command.file.empty()) return "--file is given once";
+  if (value.empty()) return "--file needs a file name, or - for standard input";
+  state.command.file = value;
+  return std::nullopt;
+}
+
+Problem setJobs(ParseState& state, const std::string&, const std::string& value) {
+  const auto jobs = numberIn(value, 1, MAX_JOBS);
+  if (!jobs)
+    return "--jobs is a number from 1 to " + std::to_string(MAX_JOBS) + ", not '" + value + "'";
+  state.command.jobs = *jobs;
+  return std::nullopt;
+}
+
+Problem setFailOn(ParseState& state, const std::string&, const std::string& value) {
+  const auto rank = failOnRank(value);
+  if (!rank) return "--fail-on is watchlist, suspicious or high, not '" + value + "'";
+  state.command.failOn = *rank;
+  return std::nullopt;
+}
+
+// A switch that only sets one flag of the state.
+template <auto Set>
+Problem flag(ParseState& state, const std::string&, const std::string&) {
+  Set(state);
+  return std::nullopt;
+}
+
+const OptionSpec OPTIONS[] = {
+    {"--", nullptr, false, flag<[](ParseState& s) { s.optionsEnded = true; }>},
+    {"-h", "--help", false, flag<[](ParseState& s) { s.command.action = CliAction::help; }>},
+    {"-V", "--version", false, flag<[](ParseState& s) { s.command.action = CliAction::version; }>},
+    {"--no-geo", nullptr, false, flag<[](ParseState& s) { s.command.options.geo = false; }>},
+    {"--no-reputation", nullptr, false,
+     flag<[](ParseState& s) { s.command.options.reputation = false; }>},
+    {"--no-tor", nullptr, false, flag<[](ParseState& s) { s.command.options.tor = false; }>},
+    {"--no-dns", nullptr, false, flag<[](ParseState& s) { s.command.options.dns = false; }>},
+    {"--no-local", nullptr, false, flag<[](ParseState& s) { s.command.options.local = false; }>},
+    {"--no-auto-ip", nullptr, false, flag<[](ParseState& s) { s.command.options.autoIp = false; }>},
+    {"--fast", nullptr, false, flag<[](ParseState& s) { s.command.options.mode = "fast"; }>},
+    {"--mode", nullptr, true, setMode},
+    {"--json", nullptr, false, chooseFormat},
+    {"--csv", nullptr, false, chooseFormat},
+    {"--nagios", nullptr, false, chooseFormat},
+    {"--details", nullptr, false, flag<[](ParseState& s) { s.command.details = true; }>},
+    {"--file", nullptr, true, setFile},
+    {"--jobs", nullptr, true, setJobs},
+    {"-w", "--warning", true, setThreshold},
+    {"-c", "--critical", true, setThreshold},
+    {"--my-ip", nullptr, false, flag<[](ParseState& s) { s.myIp = true; }>},
+    {"--fail-on", nullptr, true, setFailOn},
+};
+
+const OptionSpec* findOption(const std::string& name) {
+  for (const OptionSpec& spec : OPTIONS) {
+    if (name == spec.name || (spec.alias && name == spec.alias)) return &spec;
   }
+  return nullptr;
+}
 
+// Reads the switch at args[i] (and its value, moving i past it); a text is the usage error.
+Problem readOption(ParseState& state, const std::vector<std::string>& args, std::size_t& i) {
+  const std::string& arg = args[i];
+  // --name=value or --name value, for the switches that take one.
+  std::string name = arg;
+  std::optional<std::string> value;
+  if (const auto eq = arg.find('='); eq != std::string::npos && arg.rfind("--", 0) == 0) {
+    name = arg.substr(0, eq);
+    value = arg.substr(eq + 1);
+  }
+  const OptionSpec* spec = findOption(name);
+  const bool takesValue = spec && spec->takesValue;
+  if (takesValue && !value) {
+    if (i + 1 == args.size()) return name + " needs a value";
+    value = args[++i];
+  } else if (!takesValue && value) {
+    return name + " takes no value";
+  }
+  if (!spec) return "unknown option '" + arg + "'";
+  return spec->apply(state, name, value.value_or(""));
+}
+
+// The switches that do not go together, once all are read.
+CliCommand checkCombination(ParseState& state) {
+  CliCommand& command = state.command;
   const bool nagios = command.format == CliFormat::nagios;
   command.json = command.format == CliFormat::json;
-  if (formats > 1) return usageError("--json, --csv and --nagios exclude each other");
+  if (state.formats > 1) return usageError("--json, --csv and --nagios exclude each other");
   if (command.details && command.format != CliFormat::report) {
     return usageError("--details goes with the readable summary, not --json, --csv or --nagios");
   }
-  if (thresholds && !nagios) return usageError("-w and -c go with --nagios");
+  if (state.thresholds && !nagios) return usageError("-w and -c go with --nagios");
   if (command.warning > command.critical) {
     return usageError("-w (" + std::to_string(command.warning) + ") is above -c (" +
                       std::to_string(command.critical) + ")");
@@ -258,7 +285,7 @@ CliCommand parseCommandLine(const std::vector<std::string>& args) {
   if (nagios && command.failOn > 0) {
     return usageError("--nagios sets the exit status itself; --fail-on does not go with it");
   }
-  if (myIp) {
+  if (state.myIp) {
     if (!command.addresses.empty() || !command.file.empty()) {
       return usageError("--my-ip takes no address");
     }
@@ -270,6 +297,30 @@ CliCommand parseCommandLine(const std::vector<std::string>& args) {
   }
   if (command.addresses.size() == 1) command.address = command.addresses.front();
   return command;
+}
+
+}  // namespace
+
+int verdictRank(const std::string& verdict) {
+  if (verdict == "High risk") return 3;
+  if (verdict == "Suspicious") return 2;
+  if (verdict == "Watchlist") return 1;
+  return 0;
+}
+
+CliCommand parseCommandLine(const std::vector<std::string>& args) {
+  ParseState state;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (state.optionsEnded || arg.empty() || arg[0] != '-' || arg == "-") {
+      state.command.addresses.push_back(arg);
+      continue;
+    }
+    if (const Problem problem = readOption(state, args, i)) return usageError(*problem);
+    // --help and --version answer at once, whatever else the line holds.
+    if (state.command.action != CliAction::scan) return state.command;
+  }
+  return checkCombination(state);
 }
 
 bool isBulkRun(const CliCommand& command) {

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "scan/report.h"
 #include "scan/scan_options.h"
 
 enum class CliAction { scan, myIp, help, version, usageError };
@@ -17,11 +18,11 @@ struct CliCommand {
   std::string file;                    // --file: a list of addresses, "-" for standard input
   ScanOptions options;
   CliFormat format = CliFormat::report;
-  bool json = false;     // format == json, kept for the single scan
-  bool details = false;  // the summary adds each address's full report
-  int jobs = 4;          // scans at once
-  int warning = 45;      // --nagios thresholds on the score
-  int critical = 75;
+  bool json = false;              // format == json, kept for the single scan
+  bool details = false;           // the summary adds each address's full report
+  int jobs = 4;                   // scans at once
+  int warning = SUSPICIOUS_FROM;  // --nagios thresholds on the score: the verdict bands
+  int critical = HIGH_RISK_FROM;
   int failOn = 0;     // 0: never; else the verdict rank that makes the exit code 1
   std::string error;  // for usageError
 };
@@ -37,5 +38,11 @@ bool isBulkRun(const CliCommand& command);
 int verdictRank(const std::string& verdict);
 
 inline constexpr int MAX_JOBS = 32;
+
+// The exit statuses USAGE_TEXT lists (--nagios has its own).
+inline constexpr int EXIT_DONE = 0;
+inline constexpr int EXIT_FAIL_ON = 1;  // the verdict reached --fail-on
+inline constexpr int EXIT_USAGE = 2;    // a wrong command line, an unreadable list or keys file
+inline constexpr int EXIT_NO_ADDRESS = 3;
 
 extern const char* const USAGE_TEXT;

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "cli/bulk_output.h"
-#include "cli/bulk_run.h"
+#include "cli/bulk/output.h"
+#include "cli/bulk/run.h"
 #include "cli/cli_options.h"
 #include "cli/run_network.h"
 #include "cli/service_keys.h"
@@ -17,14 +17,10 @@
 #include "cli/user_files.h"
 #include "json/display_text.h"
 #include "net/public_ip.h"
+#include "scan/report.h"
 #include "scan/run_scan.h"
 
 namespace {
-
-constexpr int EXIT_DONE = 0;
-constexpr int EXIT_FAIL_ON = 1;
-constexpr int EXIT_USAGE = 2;
-constexpr int EXIT_NO_ADDRESS = 3;
 
 // One line on stderr, rewritten before each source: what is being asked, and for how long
 // the scan has been running.

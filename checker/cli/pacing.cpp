@@ -30,8 +30,3 @@ void forgetPast(PaceState& state, const PaceLimit& limit, PaceTime now) {
   }
   if (state.blockedUntil <= now) state.blockedUntil = PaceTime{0};
 }
-
-PaceTime paceBound(const PaceLimit& limit, std::int64_t count) {
-  if (limit.requests <= 0 || count <= limit.requests) return PaceTime{0};
-  return limit.window * ((count - 1) / limit.requests);
-}

@@ -37,6 +37,3 @@ void noteTooManyRequests(PaceState& state, PaceTime now, std::optional<PaceTime>
 // Drops what no longer holds a request back at `now`: slots a whole window old, a back-off that
 // has ended. What is left is all another run needs to keep the same limit.
 void forgetPast(PaceState& state, const PaceLimit& limit, PaceTime now);
-
-// The least time `count` requests to a service with this limit need, the first at time 0.
-PaceTime paceBound(const PaceLimit& limit, std::int64_t count);

@@ -11,12 +11,11 @@
 
 #include "catalogue/catalogue.h"
 #include "cli/service_keys.h"
+#include "net/tor_exit.h"
 #include "scan/hosting.h"
 #include "scan/time_limit.h"
 
 namespace {
-
-constexpr std::string_view TOR_LIST_PATH = "/torbulkexitlist";
 
 struct Shared {
   PaceClock clock;
@@ -219,7 +218,7 @@ Network runNetwork(const Network& inner, PaceClock clock, HostLimits limits, Wai
   Network paced = inner;
   paced.httpGet = [run, inner, torHost](const std::string& host, const std::string& path,
                                         bool secure, Deadline deadline) {
-    if (host == torHost && path == TOR_LIST_PATH) {
+    if (host == torHost && path == TOR_EXIT_LIST_PATH) {
       return sharedTorList(*run, inner, host, path, secure, deadline);
     }
     return pacedGet(*run, inner, host, path, secure, deadline);

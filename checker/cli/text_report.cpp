@@ -20,23 +20,6 @@ const char* colourOf(const std::string& status) {
   return "\x1b[2m";  // off
 }
 
-const char* verdictColour(const std::string& verdict) {
-  switch (verdictRank(verdict)) {
-    case 0:
-      return "\x1b[1;32m";
-    case 1:
-      return "\x1b[1;33m";
-    default:
-      return "\x1b[1;31m";
-  }
-}
-
-std::string padded(const std::string& text, std::size_t width) {
-  std::string out = text;
-  out.append(width > text.size() ? width - text.size() : 0, ' ');
-  return out;
-}
-
 std::string painted(const std::string& text, const char* colour, bool on) {
   if (!on) return text;
   std::string out = colour;
@@ -66,6 +49,16 @@ std::string wrapped(const std::string& text, std::size_t width) {
 
 }  // namespace
 
+const char* verdictColour(int rank) {
+  return rank == 0 ? "\x1b[1;32m" : rank == 1 ? "\x1b[1;33m" : "\x1b[1;31m";
+}
+
+std::string padded(const std::string& text, std::size_t width) {
+  std::string out = text;
+  out.append(width > text.size() ? width - text.size() : 0, ' ');
+  return out;
+}
+
 std::string scoreLine(const ScanReport& report, bool colour) {
   const std::string score = std::to_string(report.score) + "%";
   const std::string verdict = displayText(report.verdict);
@@ -78,7 +71,8 @@ std::string scoreLine(const ScanReport& report, bool colour) {
     case Completeness::complete:
       break;
   }
-  return "Score " + score + " - " + painted(verdict, verdictColour(report.verdict), colour);
+  return "Score " + score + " - " +
+         painted(verdict, verdictColour(verdictRank(report.verdict)), colour);
 }
 
 std::string unknownSourcesNote(const ScanReport& report) {

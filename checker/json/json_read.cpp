@@ -17,10 +17,6 @@ std::optional<std::size_t> valueStart(const std::string& json, const std::string
   return colon + 1;
 }
 
-bool isJsonSpace(char c) {
-  return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-
 bool isDigit(char c) {
   return c >= '0' && c <= '9';
 }

@@ -6,6 +6,11 @@
 #include <optional>
 #include <string>
 
+// The white space the readers skip: the C locale's, so vertical tab and form feed too.
+inline bool isJsonSpace(char c) {
+  return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
 // The next double-quoted string after the key's colon; a backslash makes the next byte literal.
 std::string jsonGetString(const std::string& json, const std::string& key,
                           const std::string& fallback);

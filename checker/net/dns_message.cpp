@@ -3,6 +3,8 @@
 #include <cctype>
 #include <optional>
 
+#include "net/failure.h"
+
 namespace {
 
 constexpr std::size_t HEADER_BYTES = 12;
@@ -67,9 +69,9 @@ std::optional<DnsAnswerA> readRcode(std::uint16_t flags) {
     case 0:
       return std::nullopt;
     case 1:
-      return failed("format error (FORMERR)");
+      return failed(failureWords(Failure::formatError));
     case 2:
-      return failed("server failure");
+      return failed(failureWords(Failure::serverFailure));
     case 3:
       answer.kind = DnsAnswerA::Kind::noSuchName;
       return answer;
@@ -99,17 +101,21 @@ DnsAnswerA readRecords(const DnsMessage& m, std::size_t at, std::uint16_t count)
   DnsAnswerA answer;
   answer.kind = DnsAnswerA::Kind::answer;
   for (std::uint16_t i = 0; i < count; ++i) {
-    if (!readName(m, at, at) || at + 10 > m.size()) return failed("malformed answer");
+    if (!readName(m, at, at) || at + 10 > m.size())
+      return failed(failureWords(Failure::malformedAnswer));
     const std::uint16_t type = read16(m, at);
     const std::uint16_t rclass = read16(m, at + 2);
     const std::uint16_t length = read16(m, at + 8);
     at += 10;
-    if (at + length > m.size()) return failed("malformed answer");
+    if (at + length > m.size()) return failed(failureWords(Failure::malformedAnswer));
+    DnsRecord record;
     if (type == TYPE_A && rclass == CLASS_IN && length == 4) {
-      answer.records.push_back({m[at], m[at + 1], m[at + 2], m[at + 3]});
-    } else if (type != TYPE_CNAME || rclass != CLASS_IN) {
-      answer.foreign = true;
+      record.kind = DnsRecord::Kind::a;
+      record.address = {m[at], m[at + 1], m[at + 2], m[at + 3]};
+    } else if (type == TYPE_CNAME && rclass == CLASS_IN) {
+      record.kind = DnsRecord::Kind::cname;
     }
+    answer.records.push_back(record);
     at += length;
   }
   return answer;
@@ -144,10 +150,10 @@ std::uint16_t dnsMessageId(const DnsMessage& message) {
 }
 
 DnsAnswerA readDnsAnswerA(const DnsMessage& query, const DnsMessage& reply) {
-  if (reply.size() < HEADER_BYTES) return failed("malformed answer");
+  if (reply.size() < HEADER_BYTES) return failed(failureWords(Failure::malformedAnswer));
   const std::uint16_t flags = read16(reply, 2);
   if (dnsMessageId(reply) != dnsMessageId(query) || !(flags & FLAG_QR) || (flags & OPCODE_MASK)) {
-    return failed("answer to another question");
+    return failed(failureWords(Failure::anotherQuestion));
   }
   if (flags & FLAG_TC) {
     DnsAnswerA truncated;
@@ -158,7 +164,7 @@ DnsAnswerA readDnsAnswerA(const DnsMessage& query, const DnsMessage& reply) {
   std::size_t end = 0;
   const std::optional<std::string> question = readQuestion(reply, end);
   if (!question || question != readQuestion(query, asked)) {
-    return failed("answer to another question");
+    return failed(failureWords(Failure::anotherQuestion));
   }
   if (std::optional<DnsAnswerA> error = readRcode(flags)) return *error;
   const std::uint16_t count = read16(reply, 6);
@@ -175,14 +181,11 @@ LookupResult dnsblResultOf(const DnsAnswerA& answer) {
     case DnsAnswerA::Kind::noSuchName:
       return clearResult();
     case DnsAnswerA::Kind::truncated:
-      return failedResult("truncated answer");
+      return failedResult(failureWords(Failure::truncatedAnswer));
     case DnsAnswerA::Kind::failed:
       return failedResult(answer.reason);
     case DnsAnswerA::Kind::answer:
       break;
   }
-  if (answer.records.empty() && answer.foreign) {
-    return failedResult("answer of another type or class");
-  }
-  return classifyDnsblAnswer(answer.records);
+  return dnsblAnswerOf(answer.records);
 }

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "net/dnsbl_answer.h"
+#include "net/dns_records.h"
 #include "net/lookup.h"
 
 using DnsMessage = std::vector<std::uint8_t>;
@@ -16,8 +16,7 @@ DnsMessage dnsQueryA(const std::string& name, std::uint16_t id);
 
 struct DnsAnswerA {
   enum class Kind { answer, noSuchName, truncated, failed } kind = Kind::failed;
-  std::vector<Ipv4Bytes> records;  // A records of class IN in the answer section
-  bool foreign = false;            // records of another type or class beside them (CNAMEs aside)
+  std::vector<DnsRecord> records;  // the answer section
   std::string reason;              // when failed
 };
 
@@ -28,5 +27,5 @@ std::uint16_t dnsMessageId(const DnsMessage& message);
 // a response, is failed; NXDOMAIN and an answer without records are noSuchName.
 DnsAnswerA readDnsAnswerA(const DnsMessage& query, const DnsMessage& reply);
 
-// A reply read as a blocklist reads it (classifyDnsblAnswer); truncated counts as failed.
+// A reply read as a blocklist reads it (dnsblAnswerOf); truncated counts as failed.
 LookupResult dnsblResultOf(const DnsAnswerA& answer);

@@ -1,14 +1,12 @@
 #pragma once
 // Platform-independent half of a blocklist query: the query name and the reading of the answer.
-#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "net/ipv4.h"
 #include "net/lookup.h"
-
-using Ipv4Bytes = std::array<std::uint8_t, 4>;
 
 // <reversed address>.<zone>, or nothing when the address does not split into four parts.
 std::optional<std::string> dnsblQueryName(const std::string& address, const std::string& zone);

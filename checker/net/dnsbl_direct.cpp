@@ -5,6 +5,7 @@
 
 #include "net/dnsbl.h"
 #include "net/dnsbl_answer.h"
+#include "net/failure.h"
 #include "net/zone_servers.h"
 
 namespace {
@@ -16,14 +17,14 @@ std::uint16_t randomId() {
 
 DnsAnswerA askServer(const Ipv4Bytes& server, const DnsMessage& query, Deadline until) {
   std::optional<DnsMessage> reply = exchangeDnsUdp(server, query, until);
-  if (!reply) return {DnsAnswerA::Kind::failed, {}, false, "time-out"};
+  if (!reply) return {DnsAnswerA::Kind::failed, {}, failureWords(Failure::timeOut)};
   DnsAnswerA answer = readDnsAnswerA(query, *reply);
   if (answer.kind != DnsAnswerA::Kind::truncated) return answer;
   reply = exchangeDnsTcp(server, query, until);
-  if (!reply) return {DnsAnswerA::Kind::failed, {}, false, "truncated answer, none over TCP"};
+  if (!reply) return {DnsAnswerA::Kind::failed, {}, failureWords(Failure::truncatedNoTcp)};
   answer = readDnsAnswerA(query, *reply);
   if (answer.kind != DnsAnswerA::Kind::truncated) return answer;
-  return {DnsAnswerA::Kind::failed, {}, false, "truncated answer"};
+  return {DnsAnswerA::Kind::failed, {}, failureWords(Failure::truncatedAnswer)};
 }
 
 }  // namespace
@@ -33,7 +34,7 @@ LookupResult dnsblListedDirect(const std::string& address, const std::string& zo
   const std::optional<std::string> name = dnsblQueryName(address, zone);
   if (!name) return failedResult("not an IPv4 address");
   const DnsMessage query = dnsQueryA(*name, randomId());
-  if (query.empty()) return failedResult("malformed query name");
+  if (query.empty()) return failedResult(failureWords(Failure::malformedQueryName));
 
   const Deadline until = std::min(deadline, std::chrono::steady_clock::now() + DIRECT_QUERY_LIMIT);
   const std::vector<Ipv4Bytes> servers = zoneNameServers(zone, until);
@@ -49,5 +50,5 @@ LookupResult dnsblListedDirect(const std::string& address, const std::string& zo
     if (answer.kind != DnsAnswerA::Kind::failed) return dnsblResultOf(answer);
     reason = answer.reason;
   }
-  return failedResult(reason.empty() ? "time-out" : reason);
+  return failedResult(reason.empty() ? failureWords(Failure::timeOut) : reason);
 }

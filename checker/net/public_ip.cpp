@@ -2,7 +2,6 @@
 
 #include "catalogue/catalogue.h"
 #include "json/json_read.h"
-#include "json/json_write.h"
 
 std::optional<std::string> discoverPublicIp(const Network& net) {
   static const std::string ABSENT(1, '\x01');
@@ -12,14 +11,4 @@ std::optional<std::string> discoverPublicIp(const Network& net) {
   std::string ip = jsonGetString(r.body, "ip", ABSENT);
   if (ip == ABSENT) return std::nullopt;
   return ip;
-}
-
-std::string buildIpResultMessage(const std::optional<std::string>& address) {
-  std::string out = R"({"type":"ipResult","ok":)";
-  if (address) {
-    out += R"(true,"ip":")" + jsonEscape(*address) + "\"}";
-  } else {
-    out += R"(false,"error":"Could not discover public IP"})";
-  }
-  return out;
 }

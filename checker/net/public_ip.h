@@ -6,6 +6,3 @@
 
 // Asks the public-IP echo service; nothing when the request or the answer gave no "ip".
 std::optional<std::string> discoverPublicIp(const Network& net);
-
-// The "ipResult" message for the page.
-std::string buildIpResultMessage(const std::optional<std::string>& address);

@@ -56,8 +56,8 @@ bool exitListHasLine(const std::string& list, const std::string& address) {
 }
 
 LookupResult isTorExit(const std::string& address, const Network& net) {
-  const HttpResult r = net.httpGet(std::string(sourceByKey("torExitList").host), "/torbulkexitlist",
-                                   true, NO_DEADLINE);
+  const HttpResult r = net.httpGet(std::string(sourceByKey("torExitList").host),
+                                   std::string(TOR_EXIT_LIST_PATH), true, NO_DEADLINE);
   if (auto unanswered = unansweredReply(r, readExitList(r.body), "not an exit list")) {
     return *unanswered;
   }

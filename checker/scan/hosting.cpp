@@ -4,11 +4,9 @@
 #include <array>
 #include <string_view>
 
-namespace {
+#include "json/json_read.h"
 
-bool isJsonSpace(char c) {
-  return c == ' ' || c == '\t' || c == '\n' || c == '\r';
-}
+namespace {
 
 std::size_t skipSpace(const std::string& s, std::size_t i) {
   while (i < s.size() && isJsonSpace(s[i])) ++i;

@@ -9,6 +9,16 @@ void addSource(ScanReport& report, const std::string& name, const std::string& d
   report.sources.push_back({name, domain, group, status, detail});
 }
 
+std::string buildIpResultMessage(const std::optional<std::string>& address) {
+  std::string out = R"({"type":"ipResult","ok":)";
+  if (address) {
+    out += R"(true,"ip":")" + jsonEscape(*address) + "\"}";
+  } else {
+    out += R"(false,"error":"Could not discover public IP"})";
+  }
+  return out;
+}
+
 std::string writeScanResult(const ScanReport& report) {
   std::ostringstream out;
   out << R"({"type":"scanResult","ok":true,"ip":")" << jsonEscape(report.ip) << R"(","score":)"

@@ -193,6 +193,9 @@ void blocklists(Run& run) {
   record(run, id, r);
 }
 
+// Every source after the echo, in report order; one switched off is recorded as off.
+void askSources(Run& run, const ScanOptions& options);
+
 }  // namespace
 
 std::string statusWord(bool flagged) {
@@ -200,9 +203,9 @@ std::string statusWord(bool flagged) {
 }
 
 std::string verdictFor(std::int32_t score) {
-  if (score >= 75) return "High risk";
-  if (score >= 45) return "Suspicious";
-  if (score >= 20) return "Watchlist";
+  if (score >= HIGH_RISK_FROM) return "High risk";
+  if (score >= SUSPICIOUS_FROM) return "Suspicious";
+  if (score >= WATCHLIST_FROM) return "Watchlist";
   return "Clean";
 }
 
@@ -226,6 +229,18 @@ std::optional<ScanReport> runScanReport(const std::string& address, const ScanOp
   addSource(run.report, std::string(echo.name), std::string(echo.domain), std::string(echo.group),
             "clean", "Public IP source");
 
+  askSources(run, options);
+
+  run.report.score = static_cast<std::int32_t>(std::clamp<std::int64_t>(run.score, 0, 100));
+  run.report.verdict = verdictFor(run.report.score);
+  run.report.logs.push_back("Scan complete: " + run.report.verdict + " (" +
+                            std::to_string(run.report.score) + "%)");
+  return std::move(run.report);
+}
+
+namespace {
+
+void askSources(Run& run, const ScanOptions& options) {
   if (options.geo) {
     webSource(run, "geoLookup", GEO_WEIGHT, [&options](const std::string& ip, const Network& net) {
       return keyedGeoLookup(ip, net, options.keys);
@@ -266,13 +281,9 @@ std::optional<ScanReport> runScanReport(const std::string& address, const ScanOp
   } else {
     recordOff(run, "windowsProxy");
   }
-
-  run.report.score = static_cast<std::int32_t>(std::clamp<std::int64_t>(run.score, 0, 100));
-  run.report.verdict = verdictFor(run.report.score);
-  run.report.logs.push_back("Scan complete: " + run.report.verdict + " (" +
-                            std::to_string(run.report.score) + "%)");
-  return std::move(run.report);
 }
+
+}  // namespace
 
 std::string runScan(const std::string& address, const ScanOptions& options, const Network& net,
                     const ScanProgress& progress) {

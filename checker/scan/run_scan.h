@@ -12,11 +12,6 @@
 // Called before each source (and before discovery) is asked: the source's key and name.
 using ScanProgress = std::function<void(std::string_view key, std::string_view name)>;
 
-// The shells' entry points over systemNetwork() (defined with velmora_engine): a scan, and the
-// public-IP discovery of net/public_ip.h.
-std::string runScan(const std::string& address, const ScanOptions& options);
-std::optional<std::string> discoverPublicIp();
-
 // The complete "scanResult" text, or IP_REQUIRED_REPLY when there is no address.
 std::string runScan(const std::string& address, const ScanOptions& options, const Network& net,
                     const ScanProgress& progress = {});

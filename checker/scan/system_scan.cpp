@@ -1,4 +1,5 @@
-// The shells' entry points: the engine over the platform's real network.
+#include "scan/system_scan.h"
+
 #include "net/public_ip.h"
 #include "scan/run_scan.h"
 

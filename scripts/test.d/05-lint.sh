@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Cheap checks first: banned C calls, and every C++ file formatted with .clang-format.
+# Cheap checks first: banned C calls, every C++ file formatted with .clang-format, and no
+# function of the programs over 60 lines.
 set -euo pipefail
 files=$(git ls-files '*.cpp' '*.h' '*.hpp' '*.c')
 banned='\b(sprintf|strcpy|strcat|atoi|strtok|gmtime|localtime)\s*\('
@@ -8,4 +9,8 @@ if grep -nE "$banned" $files; then
   exit 1
 fi
 clang-format --dry-run -Werror $files
+if ! python3 scripts/function-length.py $(git ls-files 'checker/*.cpp' 'checker/*.h' 'setup/*.cpp' 'setup/*.h'); then
+  echo "functions over 60 lines: split them (a table of data is a constant, not a function)"
+  exit 1
+fi
 echo "lint: $(wc -w <<<"$files") files clean"

@@ -2,7 +2,7 @@
 # The page bridge under ThreadSanitizer: its workers and their reply hand-over are the code
 # where threads meet, so they get a build of their own.
 set -euo pipefail
-cmake -S . -B build/tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVELMORA_TSAN=ON -DVELMORA_WERROR=ON >/dev/null
+cmake --preset tsan >/dev/null
 cmake --build build/tsan --target bridge_test
 TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
   ctest --test-dir build/tsan -R '^Bridge[.]' --output-on-failure --no-tests=error

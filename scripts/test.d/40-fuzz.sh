@@ -3,8 +3,7 @@
 # New crashing inputs are written to build/fuzz/crashes; fixed ones belong in tests/fuzz/corpus.
 set -euo pipefail
 seconds=${FUZZ_SECONDS:-30}
-cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DVELMORA_FUZZ=ON -DVELMORA_WERROR=ON >/dev/null
+cmake --preset fuzz >/dev/null
 cmake --build build/fuzz --target readers_fuzz
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

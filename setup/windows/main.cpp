@@ -43,7 +43,8 @@ void copyOver(const fs::path& from, const fs::path& to) {
   DeleteFileW((to.wstring() + L":Zone.Identifier").c_str());  // absent on most copies
 }
 
-// Steps 2 to 13 without the closing message; anything they throw is the caller's to catch.
+// The whole installation but its closing message: files, folders, shortcuts. Anything it throws
+// is the caller's to catch.
 Outcome install(HMODULE module) {
   const fs::path setupFolder = setupDirectory(module);
   const fs::path sourceProgram = setupFolder / L"velmora-checker.exe";

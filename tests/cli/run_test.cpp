@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "catalogue/catalogue.h"
-#include "cli/address_list.h"
+#include "cli/bulk/address_list.h"
 #include "cli/pacing.h"
 #include "cli/run_network.h"
 #include "json/display_text.h"
@@ -62,10 +62,6 @@ TEST(Pacing, TooFarAwayIsNotTakenAndBackOffHolds) {
   EXPECT_EQ(takeSlot(state, none, ms(41000)), ms(40000) + DEFAULT_BACK_OFF);
   noteTooManyRequests(state, ms(50000), std::chrono::hours(1));
   EXPECT_FALSE(takeSlot(state, none, ms(51000)));
-
-  EXPECT_EQ(paceBound({45, minutes(1)}, 45), ms(0));
-  EXPECT_EQ(paceBound({45, minutes(1)}, 50), minutes(1));
-  EXPECT_EQ(paceBound({45, minutes(1)}, 91), minutes(2));
 }
 
 // A scripted clock: sleeping moves time on; each request is logged with the time it left.

@@ -13,7 +13,7 @@ struct HostileHttpCase {
   bool ok;
   std::uint32_t status;    // 0: no answer at all
   std::string body;        // what is kept of the body
-  std::string reason;      // the client's word, on the POSIX client
+  std::string reason;      // the client's words, on every platform
   std::string limit = {};  // a client that cannot see this form says so in HostileCalls::limits
 };
 

@@ -10,6 +10,7 @@
 #include "net/public_ip.h"
 #include "net/reverse_octets.h"
 #include "net/tor_exit.h"
+#include "scan/report.h"
 
 namespace {
 

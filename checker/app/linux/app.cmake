@@ -16,7 +16,7 @@ target_compile_definitions(velmora_linux_shell PRIVATE
 if(TARGET velmora_bridge_default)
   add_executable(velmora-checker
     ${CMAKE_CURRENT_LIST_DIR}/main.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/web_host.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/webview_host.cpp
   )
   target_link_libraries(velmora-checker PRIVATE velmora_linux_shell velmora_bridge_default)
   install(TARGETS velmora-checker RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})

@@ -5,7 +5,7 @@
 #include <cstdlib>
 
 #include "app_icon.h"
-#include "web_host.h"
+#include "webview_host.h"
 
 namespace {
 

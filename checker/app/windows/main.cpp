@@ -1,7 +1,6 @@
-// Process entry and main window: GdiplusStartup / CoInitializeEx, RegisterClassW and
-// CreateWindowExW at the DPI's scale (SetWindowPos when the window's monitor differs),
-// DwmSetWindowAttribute for the dark title bar, WM_SETICON with the drawn icons, and the
-// GetMessageW loop.
+// Process entry and main window: GDI+ and COM for the process, the window at the screen's
+// scale (refitted when its monitor differs), a dark title bar, the drawn icons, and the message
+// loop.
 #include <windows.h>
 // After windows.h, which they rely on.
 #include <dwmapi.h>
@@ -10,9 +9,9 @@
 
 #include <algorithm>
 
+#include "app_icon.h"
 #include "app_state.h"
 #include "dpi.h"
-#include "icon.h"
 #include "webview_host.h"
 #include "window_proc.h"
 
@@ -38,6 +37,45 @@ void decorate(HWND window) {
   if (g_iconSmall)
     SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(g_iconSmall));
   if (g_iconBig) SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(g_iconBig));
+}
+
+// The monitor the window opened on may be scaled differently from the main one, and at a high
+// scale the start size may not fit its work area (150 % on a 1080-line laptop): then the window
+// takes the work area's size and sits inside it.
+void fitToMonitor(HWND window, UINT startDpi) {
+  const UINT dpi = windowDpi(window);
+  int width = scaledForDpi(START_WIDTH, dpi);
+  int height = scaledForDpi(START_HEIGHT, dpi);
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  RECT placed{};
+  if (GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor) &&
+      GetWindowRect(window, &placed)) {
+    const RECT& work = monitor.rcWork;
+    const bool tooBig = width > work.right - work.left || height > work.bottom - work.top;
+    width = std::min<int>(width, work.right - work.left);
+    height = std::min<int>(height, work.bottom - work.top);
+    const int left = std::clamp<int>(placed.left, work.left, work.right - width);
+    const int top = std::clamp<int>(placed.top, work.top, work.bottom - height);
+    if (tooBig || dpi != startDpi) {
+      SetWindowPos(window, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+  } else if (dpi != startDpi) {
+    SetWindowPos(window, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+}
+
+// The window's messages until WM_QUIT; its code is the exit code.
+int runMessageLoop() {
+  MSG message{};
+  for (;;) {
+    const BOOL got = GetMessageW(&message, nullptr, 0, 0);
+    if (got == 0) return static_cast<int>(message.wParam);
+    // A broken queue would return -1 forever; end instead of spinning.
+    if (got == -1) return 1;
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
 }
 
 }  // namespace
@@ -73,51 +111,12 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     Gdiplus::GdiplusShutdown(gdiplusToken);
     return 1;
   }
-  // The monitor the window opened on may be scaled differently from the main one, and at a
-  // high scale the start size may not fit its work area (150 % on a 1080-line laptop): then the
-  // window takes the work area's size and sits inside it.
-  const UINT dpi = windowDpi(window);
-  int width = scaledForDpi(START_WIDTH, dpi);
-  int height = scaledForDpi(START_HEIGHT, dpi);
-  MONITORINFO monitor{};
-  monitor.cbSize = sizeof monitor;
-  RECT placed{};
-  if (GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor) &&
-      GetWindowRect(window, &placed)) {
-    const RECT& work = monitor.rcWork;
-    const bool tooBig = width > work.right - work.left || height > work.bottom - work.top;
-    width = std::min<int>(width, work.right - work.left);
-    height = std::min<int>(height, work.bottom - work.top);
-    const int left = std::clamp<int>(placed.left, work.left, work.right - width);
-    const int top = std::clamp<int>(placed.top, work.top, work.bottom - height);
-    if (tooBig || dpi != startDpi) {
-      SetWindowPos(window, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
-    }
-  } else if (dpi != startDpi) {
-    SetWindowPos(window, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  }
-
+  fitToMonitor(window, startDpi);
   decorate(window);
   ShowWindow(window, showCommand);
   UpdateWindow(window);
 
-  MSG message{};
-  int exitCode = 0;
-  for (;;) {
-    const BOOL got = GetMessageW(&message, nullptr, 0, 0);
-    if (got == 0) {
-      exitCode = static_cast<int>(message.wParam);
-      break;
-    }
-    if (got == -1) {
-      // A broken queue would return -1 forever; end instead of spinning.
-      exitCode = 1;
-      break;
-    }
-    TranslateMessage(&message);
-    DispatchMessageW(&message);
-  }
-
+  const int exitCode = runMessageLoop();
   CoUninitialize();
   Gdiplus::GdiplusShutdown(gdiplusToken);
   return exitCode;

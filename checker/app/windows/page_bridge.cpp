@@ -11,10 +11,10 @@
 
 #include "app_state.h"
 #include "com_handler.h"
-#include "net/public_ip.h"
 #include "net/windows/sockets.h"
 #include "net/windows/text.h"
-#include "scan/run_scan.h"
+#include "scan/report.h"
+#include "scan/system_scan.h"
 
 namespace {
 

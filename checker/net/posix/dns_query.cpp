@@ -9,6 +9,7 @@
 #include <cstring>
 #include <optional>
 
+#include "net/failure.h"
 #include "net/posix/dns_tcp.h"
 #include "net/posix/resolver_deadline.h"
 
@@ -37,24 +38,26 @@ DnsReply readFailure(const res_state state, const unsigned char* buffer, int sav
       return reply;
     }
     case NO_RECOVERY:
-      if (header->rcode == ns_r_refused) return failed("refused by the list");
-      if (header->rcode == ns_r_formerr) return failed("format error (FORMERR)");
+      if (header->rcode == ns_r_refused) return failed(failureWords(Failure::refusedByList));
+      if (header->rcode == ns_r_formerr) return failed(failureWords(Failure::formatError));
       return failed("DNS error " + std::to_string(header->rcode));
     case TRY_AGAIN:  // also where every server answered SERVFAIL or REFUSED: still a failure
-      if (header->qr && header->rcode == ns_r_servfail) return failed("server failure");
-      if (header->qr && header->rcode == ns_r_refused) return failed("refused by the list");
-      if (savedErrno == ECONNREFUSED) return failed("DNS server unreachable");
-      return failed("time-out");
+      if (header->qr && header->rcode == ns_r_servfail)
+        return failed(failureWords(Failure::serverFailure));
+      if (header->qr && header->rcode == ns_r_refused)
+        return failed(failureWords(Failure::refusedByList));
+      if (savedErrno == ECONNREFUSED) return failed(failureWords(Failure::serverUnreachable));
+      return failed(failureWords(Failure::timeOut));
     default:
-      return failed("no resolver");
+      return failed(failureWords(Failure::noResolver));
   }
 }
 
 // A whole reply judged as res_nquery judges one: by its rcode, and whether it holds records.
 DnsReply readMessage(std::vector<unsigned char> message) {
-  if (message.size() < sizeof(HEADER)) return failed("malformed answer");
+  if (message.size() < sizeof(HEADER)) return failed(failureWords(Failure::malformedAnswer));
   const auto* header = reinterpret_cast<const HEADER*>(message.data());
-  if (header->tc) return failed("truncated answer");
+  if (header->tc) return failed(failureWords(Failure::truncatedAnswer));
   DnsReply reply;
   switch (header->rcode) {
     case ns_r_noerror:
@@ -63,11 +66,11 @@ DnsReply readMessage(std::vector<unsigned char> message) {
       reply.kind = DnsReply::Kind::noSuchName;
       return reply;
     case ns_r_servfail:
-      return failed("server failure");
+      return failed(failureWords(Failure::serverFailure));
     case ns_r_refused:
-      return failed("refused by the list");
+      return failed(failureWords(Failure::refusedByList));
     case ns_r_formerr:
-      return failed("format error (FORMERR)");
+      return failed(failureWords(Failure::formatError));
     default:
       return failed("DNS error " + std::to_string(header->rcode));
   }
@@ -98,11 +101,11 @@ DnsReply askOverTcp(struct __res_state& state, const std::string& name, ns_type 
   std::vector<unsigned char> query(QUERY_BYTES, 0);
   const int length = res_nmkquery(&state, ns_o_query, name.c_str(), ns_c_in, type, nullptr, 0,
                                   nullptr, query.data(), static_cast<int>(query.size()));
-  if (length <= 0) return failed("malformed query name");
+  if (length <= 0) return failed(failureWords(Failure::malformedQueryName));
   query.resize(static_cast<std::size_t>(length));
   std::optional<std::vector<unsigned char>> reply = askDnsOverTcp(state, query, deadline);
-  if (!reply) return failed("truncated answer, none over TCP");
-  if (!sameQuestion(query, *reply)) return failed("answer to another question");
+  if (!reply) return failed(failureWords(Failure::truncatedNoTcp));
+  if (!sameQuestion(query, *reply)) return failed(failureWords(Failure::anotherQuestion));
   return readMessage(std::move(*reply));
 }
 
@@ -113,11 +116,11 @@ DnsReply askDns(const std::string& name, ns_type type, Deadline deadline) {
   std::memset(&state, 0, sizeof state);
   if (res_ninit(&state) != 0) {
     res_nclose(&state);
-    return failed("no resolver");
+    return failed(failureWords(Failure::noResolver));
   }
   if (!fitResolverToDeadline(state, deadline)) {
     res_nclose(&state);
-    return failed("time-out");
+    return failed(failureWords(Failure::timeOut));
   }
   state.options |= RES_IGNTC;  // a truncated answer comes back here, for askOverTcp
   std::vector<unsigned char> buffer(MESSAGE_BYTES, 0);
@@ -132,7 +135,7 @@ DnsReply askDns(const std::string& name, ns_type type, Deadline deadline) {
   } else if (length < 0) {
     reply = readFailure(&state, buffer.data(), savedErrno);
   } else if (static_cast<std::size_t>(length) > buffer.size()) {
-    reply = failed("malformed answer");
+    reply = failed(failureWords(Failure::malformedAnswer));
   } else {
     buffer.resize(static_cast<std::size_t>(length));
     reply = readMessage(std::move(buffer));
@@ -154,4 +157,27 @@ bool eachAnswerRecord(const DnsReply& reply,
     visit(message, rr);
   }
   return true;
+}
+
+std::optional<std::vector<DnsRecord>> answerRecords(const DnsReply& reply) {
+  std::vector<DnsRecord> records;
+  const bool parsed = eachAnswerRecord(reply, [&records](const ns_msg& message, const ns_rr& rr) {
+    DnsRecord record;
+    const bool internet = ns_rr_class(rr) == ns_c_in;
+    if (internet && ns_rr_type(rr) == ns_t_cname) {
+      record.kind = DnsRecord::Kind::cname;
+    } else if (internet && ns_rr_type(rr) == ns_t_a && ns_rr_rdlen(rr) == 4) {
+      record.kind = DnsRecord::Kind::a;
+      std::memcpy(record.address.data(), ns_rr_rdata(rr), 4);
+    } else if (internet && ns_rr_type(rr) == ns_t_ptr) {
+      record.kind = DnsRecord::Kind::ptr;
+      char name[NS_MAXDNAME];
+      record.malformed = ns_name_uncompress(ns_msg_base(message), ns_msg_end(message),
+                                            ns_rr_rdata(rr), name, sizeof name) < 0;
+      if (!record.malformed) record.name = name;
+    }
+    records.push_back(std::move(record));
+  });
+  if (!parsed) return std::nullopt;
+  return records;
 }

@@ -5,10 +5,12 @@
 #include <arpa/nameser.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "net/deadline.h"
+#include "net/dns_records.h"
 
 struct DnsReply {
   enum class Kind { answer, noSuchName, failed } kind = Kind::failed;
@@ -20,6 +22,9 @@ struct DnsReply {
 // truncated, or that the resolver ignored (another ID or question), is never an answer.
 // The question is not sent when the deadline leaves less than the resolver's smallest wait.
 DnsReply askDns(const std::string& name, ns_type type, Deadline deadline);
+
+// The records of the answer section, PTR names read; nothing when the message does not parse.
+std::optional<std::vector<DnsRecord>> answerRecords(const DnsReply& reply);
 
 // Calls visit for each record of the answer section; false when the message does not parse.
 bool eachAnswerRecord(const DnsReply& reply,

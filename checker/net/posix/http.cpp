@@ -26,7 +26,9 @@
 #include <cstring>
 #include <mutex>
 #include <new>
+#include <optional>
 
+#include "net/failure.h"
 #include "net/posix/desktop_proxy.h"
 #include "net/posix/pinned_hosts.h"
 
@@ -130,42 +132,47 @@ bool mentionsChunks(const char* message) {
   return text.find("chunk") != std::string::npos;
 }
 
-// status: the response code curl last read (a redirect's, when a later hop failed).
-std::string reasonFor(CURLcode code, const Transfer& t, long status, const char* message) {
-  if (t.tooLarge) return "body too large";
-  if (t.stalled) return "time-out";
+// The kind of a failed transfer; nothing for a code without one. status: the response code curl
+// last read (a redirect's, when a later hop failed).
+std::optional<Failure> kindOf(CURLcode code, const Transfer& t, long status, const char* message) {
+  if (t.tooLarge) return Failure::bodyTooLarge;
+  if (t.stalled) return Failure::timeOut;
   const bool redirected = status >= 300 && status <= 399;
   switch (code) {
     case CURLE_OPERATION_TIMEDOUT:
-      return "time-out";
+      return Failure::timeOut;
     case CURLE_COULDNT_RESOLVE_HOST:
-      return "host not found";
+      return Failure::hostNotFound;
     case CURLE_COULDNT_CONNECT:
-      return "no connection";
+      return Failure::noConnection;
     case CURLE_PEER_FAILED_VERIFICATION:
     case CURLE_SSL_CACERT_BADFILE:
-      return "certificate rejected";
+      return Failure::certificateRejected;
     case CURLE_SSL_CONNECT_ERROR:
-      return "TLS failure";
+      return Failure::tlsFailure;
     case CURLE_RECV_ERROR:
-      if (mentionsChunks(message)) return "broken chunked body";
-      return "connection cut";
+      return mentionsChunks(message) ? Failure::brokenChunkedBody : Failure::connectionCut;
     case CURLE_PARTIAL_FILE:
     case CURLE_GOT_NOTHING:
-      return "connection cut";
+      return Failure::connectionCut;
     case CURLE_BAD_CONTENT_ENCODING:
-      return "broken body encoding";
+      return Failure::brokenBodyEncoding;
     case CURLE_TOO_MANY_REDIRECTS:
-      return "too many redirects";
+      return Failure::tooManyRedirects;
     case CURLE_UNSUPPORTED_PROTOCOL:  // also curl's word for a reply that is not HTTP at all
-      return redirected ? "redirect refused" : "not an HTTP answer";
+      return redirected ? Failure::redirectRefused : Failure::notHttp;
     case CURLE_WEIRD_SERVER_REPLY:
-      return "not an HTTP answer";
+      return Failure::notHttp;
     case CURLE_OUT_OF_MEMORY:
       throw std::bad_alloc();
     default:
-      return std::string(curl_easy_strerror(code)).substr(0, 60);
+      return std::nullopt;
   }
+}
+
+std::string reasonFor(CURLcode code, const Transfer& t, long status, const char* message) {
+  if (const auto kind = kindOf(code, t, status, message)) return failureWords(*kind);
+  return std::string(curl_easy_strerror(code)).substr(0, 60);
 }
 
 // OpenSSL 3 spends some 30 ms of CPU parsing the whole system CA bundle, on every call. Where
@@ -195,6 +202,35 @@ void initCurlOnce() {
   std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
 }
 
+// Fills the result from the finished transfer: its failure, status and Retry-After.
+void readOutcome(HttpResult& result, CURL* handle, CURLcode code, const Transfer& transfer,
+                 const char* message) {
+  long status = 0;
+  if (curl_easy_getinfo(handle, CURLINFO_RESPONSE_CODE, &status) != CURLE_OK) status = 0;
+  // Seconds or an HTTP date, read by curl from the last response; 0 without the header.
+  curl_off_t retryAfter = 0;
+  if (curl_easy_getinfo(handle, CURLINFO_RETRY_AFTER, &retryAfter) != CURLE_OK) retryAfter = 0;
+  if (code != CURLE_OK) result.failure = reasonFor(code, transfer, status, message);
+
+  // A redirect whose next hop failed, headers that never ended, or a body whose framing broke:
+  // none of them is an answer.
+  const bool hopFailed = code != CURLE_OK && status >= 300 && status <= 399;
+  if (!transfer.headersDone || hopFailed ||
+      result.failure == failureWords(Failure::brokenChunkedBody)) {
+    result.status = 0;
+    result.body.clear();
+    if (result.failure.empty()) result.failure = failureWords(Failure::connectionCut);
+    return;
+  }
+  result.status = status > 0 ? static_cast<std::uint32_t>(status) : 0;
+  // A body that breaks off after the headers is kept and judged by its status, as a reader
+  // that lost its connection mid-way would; only an oversized body is refused outright.
+  result.ok = !transfer.tooLarge && result.status - 200u <= 99u;
+  if (retryAfter > 0) {
+    result.retryAfterSeconds = static_cast<std::uint32_t>(std::min<curl_off_t>(retryAfter, 86400));
+  }
+}
+
 }  // namespace
 
 HttpResult httpGet(const std::string& host, const std::string& path, bool secure,
@@ -203,13 +239,13 @@ HttpResult httpGet(const std::string& host, const std::string& path, bool secure
   // A deadline shortens the call's ceiling, and the connect limit with it.
   const long callMs = msUntil(deadline, CALL_CEILING_MS);
   if (callMs == 0) {
-    result.failure = "time-out";
+    result.failure = failureWords(Failure::timeOut);
     return result;
   }
   initCurlOnce();
   CURL* handle = curl_easy_init();
   if (handle == nullptr) {
-    result.failure = "HTTP client unavailable";
+    result.failure = failureWords(Failure::clientUnavailable);
     return result;
   }
   Transfer transfer;
@@ -248,32 +284,9 @@ HttpResult httpGet(const std::string& host, const std::string& path, bool secure
   useHashedCertificateFolder(handle);
 
   const CURLcode code = curl_easy_perform(handle);
-
-  long status = 0;
-  if (curl_easy_getinfo(handle, CURLINFO_RESPONSE_CODE, &status) != CURLE_OK) status = 0;
-  // Seconds or an HTTP date, read by curl from the last response; 0 without the header.
-  curl_off_t retryAfter = 0;
-  if (curl_easy_getinfo(handle, CURLINFO_RETRY_AFTER, &retryAfter) != CURLE_OK) retryAfter = 0;
+  readOutcome(result, handle, code, transfer, message);
   curl_slist_free_all(headers);
   curl_slist_free_all(pinned);
   curl_easy_cleanup(handle);
-  if (code != CURLE_OK) result.failure = reasonFor(code, transfer, status, message);
-
-  // A redirect whose next hop failed, headers that never ended, or a body whose framing broke:
-  // none of them is an answer.
-  const bool hopFailed = code != CURLE_OK && status >= 300 && status <= 399;
-  if (!transfer.headersDone || hopFailed || result.failure == "broken chunked body") {
-    result.status = 0;
-    result.body.clear();
-    if (result.failure.empty()) result.failure = "connection cut";
-    return result;
-  }
-  result.status = status > 0 ? static_cast<std::uint32_t>(status) : 0;
-  // A body that breaks off after the headers is kept and judged by its status, as a reader
-  // that lost its connection mid-way would; only an oversized body is refused outright.
-  result.ok = !transfer.tooLarge && result.status - 200u <= 99u;
-  if (retryAfter > 0) {
-    result.retryAfterSeconds = static_cast<std::uint32_t>(std::min<curl_off_t>(retryAfter, 86400));
-  }
   return result;
 }

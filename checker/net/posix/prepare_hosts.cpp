@@ -12,6 +12,7 @@
 #include <system_error>
 #include <thread>
 
+#include "net/failure.h"
 #include "net/posix/dns_query.h"
 #include "net/posix/pinned_hosts.h"
 #include "net/system_proxy.h"
@@ -46,8 +47,9 @@ bool resolveAndPin(const std::string& host) {
 bool dnsReplies(const std::string& name, Deadline deadline) {
   const DnsReply reply = askDns(name + ".", ns_t_a, deadline);
   return reply.kind != DnsReply::Kind::failed ||
-         (reply.reason != "time-out" && reply.reason != "DNS server unreachable" &&
-          reply.reason != "no resolver");
+         (reply.reason != failureWords(Failure::timeOut) &&
+          reply.reason != failureWords(Failure::serverUnreachable) &&
+          reply.reason != failureWords(Failure::noResolver));
 }
 
 bool startThread(std::function<void()> body) {

@@ -1,24 +1,17 @@
-// reverseDnsName on libresolv: inet_pton (AF_INET), then a PTR question for
-// <d.c.b.a>.in-addr.arpa through dns_query.h, so a resolver error is never taken for "no such
-// name" (getnameinfo folds FORMERR and others into EAI_NONAME). ns_name_uncompress reads the
-// name.
+// Reverse DNS asks the PTR question itself (dns_query.h) rather than through the system's name
+// look-up, which folds resolver errors into "no such name": a failure here stays a failure.
 #include "net/reverse_dns.h"
 
 #include <arpa/inet.h>
 
+#include <cstring>
+#include <optional>
 #include <string>
+#include <vector>
 
+#include "net/failure.h"
 #include "net/posix/dns_query.h"
-
-namespace {
-
-std::string ptrQueryName(const in_addr& address) {
-  const auto* b = reinterpret_cast<const unsigned char*>(&address);
-  return std::to_string(b[3]) + "." + std::to_string(b[2]) + "." + std::to_string(b[1]) + "." +
-         std::to_string(b[0]) + ".in-addr.arpa.";
-}
-
-}  // namespace
+#include "net/reverse_octets.h"
 
 NameLookup reverseDnsName(const std::string& address, Deadline deadline) {
   NameLookup lookup;
@@ -28,7 +21,10 @@ NameLookup reverseDnsName(const std::string& address, Deadline deadline) {
     lookup.answered = true;  // not dotted IPv4: no name, without asking anyone
     return lookup;
   }
-  const DnsReply reply = askDns(ptrQueryName(binary), ns_t_ptr, deadline);
+  Ipv4Bytes bytes;
+  std::memcpy(bytes.data(), &binary, bytes.size());
+  // A trailing dot: the name is asked as it is, never with the search list appended.
+  const DnsReply reply = askDns(ptrQueryName(bytes) + ".", ns_t_ptr, deadline);
   if (reply.kind == DnsReply::Kind::failed) {
     lookup.reason = reply.reason;
     return lookup;
@@ -36,29 +32,7 @@ NameLookup reverseDnsName(const std::string& address, Deadline deadline) {
   lookup.answered = true;
   if (reply.kind == DnsReply::Kind::noSuchName) return lookup;
 
-  bool broken = false;
-  bool foreign = false;  // a record that answers some other question
-  const bool parsed = eachAnswerRecord(reply, [&](const ns_msg& message, const ns_rr& rr) {
-    if (ns_rr_class(rr) == ns_c_in && ns_rr_type(rr) == ns_t_cname) return;  // on the way
-    if (ns_rr_class(rr) != ns_c_in || ns_rr_type(rr) != ns_t_ptr) {
-      foreign = true;
-      return;
-    }
-    if (!lookup.name.empty()) return;
-    char name[NS_MAXDNAME];
-    if (ns_name_uncompress(ns_msg_base(message), ns_msg_end(message), ns_rr_rdata(rr), name,
-                           sizeof name) < 0) {
-      broken = true;
-      return;
-    }
-    lookup.name = name;
-  });
-  if (!parsed || broken) {
-    lookup = NameLookup{};
-    lookup.reason = "malformed answer";
-  } else if (lookup.name.empty() && foreign) {
-    lookup = NameLookup{};
-    lookup.reason = "answer of another type or class";
-  }
-  return lookup;
+  const std::optional<std::vector<DnsRecord>> records = answerRecords(reply);
+  if (!records) return NameLookup{false, {}, failureWords(Failure::malformedAnswer)};
+  return ptrAnswerOf(*records);
 }

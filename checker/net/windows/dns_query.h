@@ -11,6 +11,9 @@
 
 #include <memory>
 #include <string>
+#include <vector>
+
+#include "net/dns_records.h"
 
 struct DnsRecordListFree {
   void operator()(DNS_RECORDA* records) const { DnsFree(records, DnsFreeRecordList); }
@@ -18,6 +21,9 @@ struct DnsRecordListFree {
 using DnsRecordList = std::unique_ptr<DNS_RECORDA, DnsRecordListFree>;
 
 DNS_STATUS askDns(const std::string& name, WORD type, DnsRecordList& records);
+
+// The records of the answer section (the DNS client answers class IN only).
+std::vector<DnsRecord> answerRecords(const DnsRecordList& records);
 
 // NXDOMAIN, or the name without a record of the type asked.
 bool isNoSuchName(DNS_STATUS status);

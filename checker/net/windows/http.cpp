@@ -1,6 +1,4 @@
-// HTTP GET on WinHTTP in synchronous mode: WinHttpOpen, WinHttpSetTimeouts, WinHttpConnect,
-// WinHttpOpenRequest, WinHttpSendRequest, WinHttpReceiveResponse, WinHttpQueryHeaders,
-// WinHttpQueryDataAvailable, WinHttpReadData, WinHttpCloseHandle.
+// HTTP GET on WinHTTP in synchronous mode, its errors told in the words of failure.h.
 // One session, connection and request per call; the session goes through the proxy the user's
 // settings name for the URL (user_proxy.h).
 //
@@ -13,9 +11,11 @@
 
 #include <algorithm>
 #include <new>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "net/failure.h"
 #include "net/windows/http_limits.h"
 #include "net/windows/text.h"
 #include "net/windows/user_proxy.h"
@@ -34,20 +34,23 @@ struct Handles {
   }
 };
 
-// The same short words as the other platforms' client.
-std::string reasonFor(DWORD error) {
+// A redirect chain longer than this is a loop, as the other platforms' client counts it.
+constexpr DWORD MAX_REDIRECTS = 10;
+
+// The kind of a WinHTTP error; nothing for a code without one. redirects: the hops followed.
+std::optional<Failure> kindOf(DWORD error, int redirects) {
   switch (error) {
     case ERROR_WINHTTP_TIMEOUT:
     case WSAETIMEDOUT:  // Wine passes the socket's own code through
-      return "time-out";
+      return Failure::timeOut;
     case ERROR_WINHTTP_NAME_NOT_RESOLVED:
-      return "host not found";
+      return Failure::hostNotFound;
     case ERROR_WINHTTP_CANNOT_CONNECT:
-      return "no connection";
+      return Failure::noConnection;
     case ERROR_WINHTTP_CONNECTION_ERROR:
-      return "connection cut";
+      return Failure::connectionCut;
     case ERROR_WINHTTP_INVALID_SERVER_RESPONSE:  // not HTTP, or a status line cut short
-      return "invalid HTTP answer";
+      return Failure::notHttp;
     case ERROR_WINHTTP_SECURE_FAILURE:  // synchronous calls report every certificate error so
     case ERROR_WINHTTP_SECURE_CERT_DATE_INVALID:
     case ERROR_WINHTTP_SECURE_CERT_CN_INVALID:
@@ -56,17 +59,23 @@ std::string reasonFor(DWORD error) {
     case ERROR_WINHTTP_SECURE_INVALID_CERT:
     case ERROR_WINHTTP_SECURE_CERT_REVOKED:
     case ERROR_WINHTTP_SECURE_CERT_WRONG_USAGE:
-      return "certificate rejected";
+      return Failure::certificateRejected;
     case ERROR_WINHTTP_SECURE_CHANNEL_ERROR:
-      return "TLS failure";
-    case ERROR_WINHTTP_REDIRECT_FAILED:  // a scheme change, or too many hops
-      return "redirect failed";
+      return Failure::tlsFailure;
+    case ERROR_WINHTTP_REDIRECT_FAILED:  // a scheme change, or one hop too many
+      return redirects >= static_cast<int>(MAX_REDIRECTS) ? Failure::tooManyRedirects
+                                                          : Failure::redirectRefused;
     case ERROR_NOT_ENOUGH_MEMORY:
     case ERROR_OUTOFMEMORY:
       throw std::bad_alloc();
     default:
-      return "no answer (error " + std::to_string(error) + ")";
+      return std::nullopt;
   }
+}
+
+std::string reasonFor(DWORD error, int redirects = 0) {
+  if (const auto kind = kindOf(error, redirects)) return failureWords(*kind);
+  return "no answer (error " + std::to_string(error) + ")";
 }
 
 // Milliseconds left before the call's ceiling; never negative.
@@ -86,17 +95,21 @@ void applyTimeouts(HINTERNET handle, const HttpLimits& limits, ULONGLONG deadlin
                    sizeof(responseMs));
 }
 
-// What the status callback needs to keep every phase inside the call's ceiling.
+// What the status callback needs to keep every phase inside the call's ceiling, and the
+// redirects it has seen.
 struct Clock {
   const HttpLimits* limits;
   ULONGLONG deadline;
+  int redirects = 0;
 };
 
 // WinHTTP calls this before it resolves, connects, sends or waits for an answer, also for each
 // hop of a redirect; each phase then gets only what is left of the call.
-void CALLBACK onPhase(HINTERNET handle, DWORD_PTR context, DWORD, LPVOID, DWORD) {
-  const auto* clock = reinterpret_cast<const Clock*>(context);
-  if (clock) applyTimeouts(handle, *clock->limits, clock->deadline);
+void CALLBACK onPhase(HINTERNET handle, DWORD_PTR context, DWORD status, LPVOID, DWORD) {
+  auto* clock = reinterpret_cast<Clock*>(context);
+  if (!clock) return;
+  if (status == WINHTTP_CALLBACK_STATUS_REDIRECT) ++clock->redirects;
+  applyTimeouts(handle, *clock->limits, clock->deadline);
 }
 
 bool headerBlockEnded(HINTERNET request) {
@@ -128,38 +141,26 @@ bool connectionBroke(DWORD error) {
          error == ERROR_WINHTTP_CONNECTION_ERROR;
 }
 
-}  // namespace
-
-HttpResult httpGetWithin(const std::string& host, const std::string& path, bool secure,
-                         const HttpLimits& limits) {
-  HttpResult result;
-  const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(limits.ceilingMs);
-  Handles h;
-
+// Opens the session, connection and request for the URL; a text is why not.
+std::string openRequest(Handles& h, const std::string& host, const std::string& path, bool secure,
+                        Clock& clock) {
   const std::string url = std::string(secure ? "https://" : "http://") + host + path;
   h.session = openUserProxySession(utf8ToWide(USER_AGENT), utf8ToWide(url));
-  if (!h.session) {
-    result.failure = "no HTTP session";
-    return result;
-  }
+  if (!h.session) return failureWords(Failure::clientUnavailable);
   // Connection and request inherit these; the outcome is not needed.
-  applyTimeouts(h.session, limits, deadline);
+  applyTimeouts(h.session, *clock.limits, clock.deadline);
 
   const INTERNET_PORT port = secure ? INTERNET_DEFAULT_HTTPS_PORT : INTERNET_DEFAULT_HTTP_PORT;
   h.connection = WinHttpConnect(h.session, utf8ToWide(host).c_str(), port, 0);
-  if (!h.connection) {
-    result.failure = reasonFor(GetLastError());
-    return result;
-  }
+  if (!h.connection) return reasonFor(GetLastError());
   h.request = WinHttpOpenRequest(h.connection, L"GET", utf8ToWide(path).c_str(), nullptr,
                                  WINHTTP_NO_REFERER, WINHTTP_DEFAULT_ACCEPT_TYPES,
                                  secure ? WINHTTP_FLAG_SECURE : 0);
-  if (!h.request) {
-    result.failure = reasonFor(GetLastError());
-    return result;
-  }
-  applyTimeouts(h.request, limits, deadline);
-  const Clock clock{&limits, deadline};
+  if (!h.request) return reasonFor(GetLastError());
+  applyTimeouts(h.request, *clock.limits, clock.deadline);
+  DWORD maxRedirects = MAX_REDIRECTS;
+  WinHttpSetOption(h.request, WINHTTP_OPTION_MAX_HTTP_AUTOMATIC_REDIRECTS, &maxRedirects,
+                   sizeof(maxRedirects));
   DWORD_PTR clockContext = reinterpret_cast<DWORD_PTR>(&clock);
   WinHttpSetOption(h.request, WINHTTP_OPTION_CONTEXT_VALUE, &clockContext, sizeof(clockContext));
   WinHttpSetStatusCallback(
@@ -168,82 +169,117 @@ HttpResult httpGetWithin(const std::string& host, const std::string& path, bool 
           WINHTTP_CALLBACK_FLAG_SEND_REQUEST | WINHTTP_CALLBACK_FLAG_RECEIVE_RESPONSE |
           WINHTTP_CALLBACK_FLAG_REDIRECT,
       0);
-  if (!WinHttpSendRequest(h.request, WINHTTP_NO_ADDITIONAL_HEADERS, 0, WINHTTP_NO_REQUEST_DATA, 0,
-                          0, 0) ||
-      !WinHttpReceiveResponse(h.request, nullptr)) {
-    result.failure = reasonFor(GetLastError());
-    return result;
-  }
+  return {};
+}
 
-  if (!headerBlockEnded(h.request)) {
-    result.failure = "incomplete headers";
-    return result;
+// Sends the request and reads the status and Retry-After of the answer; a text is why not.
+std::string sendRequest(HINTERNET request, const Clock& clock, HttpResult& result) {
+  const ULONGLONG waitStart = GetTickCount64();
+  if (!WinHttpSendRequest(request, WINHTTP_NO_ADDITIONAL_HEADERS, 0, WINHTTP_NO_REQUEST_DATA, 0, 0,
+                          0)) {
+    return reasonFor(GetLastError(), clock.redirects);
+  }
+  if (!WinHttpReceiveResponse(request, nullptr)) return reasonFor(GetLastError(), clock.redirects);
+  if (!headerBlockEnded(request)) {
+    // A block that broke off is handed over as it is: after the server fell silent for the
+    // phase limit (Wine), or at once when it hung up. The tick count is coarse: 90 % of the
+    // limit is a wait that ran out.
+    const ULONGLONG waited = GetTickCount64() - waitStart;
+    const bool waitedOut = waited * 10 >= static_cast<ULONGLONG>(clock.limits->phaseMs) * 9;
+    return failureWords(waitedOut ? Failure::timeOut : Failure::connectionCut);
   }
   DWORD status = 0;
   DWORD size = sizeof(status);
-  WinHttpQueryHeaders(h.request, WINHTTP_QUERY_STATUS_CODE | WINHTTP_QUERY_FLAG_NUMBER,
+  WinHttpQueryHeaders(request, WINHTTP_QUERY_STATUS_CODE | WINHTTP_QUERY_FLAG_NUMBER,
                       WINHTTP_HEADER_NAME_BY_INDEX, &status, &size, WINHTTP_NO_HEADER_INDEX);
   result.status = status;
   // Only the delta-seconds form reads as a number; an HTTP date leaves 0 (the default pause).
   DWORD retryAfter = 0;
   size = sizeof(retryAfter);
-  if (WinHttpQueryHeaders(h.request, WINHTTP_QUERY_RETRY_AFTER | WINHTTP_QUERY_FLAG_NUMBER,
+  if (WinHttpQueryHeaders(request, WINHTTP_QUERY_RETRY_AFTER | WINHTTP_QUERY_FLAG_NUMBER,
                           WINHTTP_HEADER_NAME_BY_INDEX, &retryAfter, &size,
                           WINHTTP_NO_HEADER_INDEX)) {
     result.retryAfterSeconds = std::min<DWORD>(retryAfter, 86400);
   }
+  return {};
+}
 
+// How reading the body ended.
+struct BodyRead {
   bool tooLarge = false;
   bool framingBroken = false;
-  std::string readFailure;
+  std::string failure;  // empty: the body ended as its framing says
+};
+
+BodyRead readBody(HINTERNET request, const Clock& clock, std::string& body) {
+  BodyRead read;
+  const std::size_t maxBody = clock.limits->maxBody;
   for (;;) {
-    if (msLeft(deadline) == 0) {
-      readFailure = "time-out";
-      break;
+    if (msLeft(clock.deadline) == 0) {
+      read.failure = failureWords(Failure::timeOut);
+      return read;
     }
-    applyTimeouts(h.request, limits, deadline);
+    applyTimeouts(request, *clock.limits, clock.deadline);
     DWORD available = 0;
-    if (!WinHttpQueryDataAvailable(h.request, &available)) {
-      const DWORD error = GetLastError();
-      framingBroken = !connectionBroke(error);
-      readFailure = framingBroken ? "broken body framing" : reasonFor(error);
-      break;
+    std::vector<char> buffer;
+    DWORD got = 0;
+    bool fine = WinHttpQueryDataAvailable(request, &available) != FALSE;
+    if (fine && available == 0) return read;
+    if (fine) {
+      // Reading one byte past the cap is enough to know the body is too large.
+      const DWORD wanted =
+          static_cast<DWORD>(std::min<std::size_t>(available, maxBody - body.size() + 1));
+      buffer.assign(wanted, '\0');
+      fine = WinHttpReadData(request, buffer.data(), wanted, &got) != FALSE;
     }
-    if (available == 0) break;
-    // Reading one byte past the cap is enough to know the body is too large.
-    const std::size_t room = limits.maxBody - result.body.size() + 1;
-    const DWORD wanted = static_cast<DWORD>(std::min<std::size_t>(available, room));
-    std::vector<char> buffer(wanted, '\0');
-    DWORD read = 0;
-    if (!WinHttpReadData(h.request, buffer.data(), wanted, &read)) {
+    if (!fine) {
       const DWORD error = GetLastError();
-      framingBroken = !connectionBroke(error);
-      readFailure = framingBroken ? "broken body framing" : reasonFor(error);
-      break;
+      read.framingBroken = !connectionBroke(error);
+      // Content-Length framing that breaks is a cut; what else breaks is the chunked framing.
+      read.failure =
+          read.framingBroken ? failureWords(Failure::brokenChunkedBody) : reasonFor(error);
+      return read;
     }
-    result.body.append(buffer.data(), read);
-    if (result.body.size() > limits.maxBody) {
-      result.body.resize(limits.maxBody);
-      tooLarge = true;
-      break;
+    body.append(buffer.data(), got);
+    if (body.size() > maxBody) {
+      body.resize(maxBody);
+      read.tooLarge = true;
+      return read;
     }
   }
+}
 
-  if (framingBroken) {
+}  // namespace
+
+HttpResult httpGetWithin(const std::string& host, const std::string& path, bool secure,
+                         const HttpLimits& limits) {
+  HttpResult result;
+  // The status callback reads it until the handles close.
+  Clock clock{&limits, GetTickCount64() + static_cast<ULONGLONG>(limits.ceilingMs)};
+  Handles h;
+  result.failure = openRequest(h, host, path, secure, clock);
+  if (result.failure.empty()) result.failure = sendRequest(h.request, clock, result);
+  if (!result.failure.empty()) {
+    result.status = 0;
+    return result;
+  }
+
+  BodyRead read = readBody(h.request, clock, result.body);
+  if (read.framingBroken) {
     result.status = 0;
     result.body.clear();
-    result.failure = readFailure;
+    result.failure = read.failure;
     return result;
   }
   DWORD announced = 0;
-  if (readFailure.empty() && !tooLarge && contentLength(h.request, announced) &&
+  if (read.failure.empty() && !read.tooLarge && contentLength(h.request, announced) &&
       result.body.size() < announced) {
-    readFailure = "connection cut";
+    read.failure = failureWords(Failure::connectionCut);
   }
   // A body that breaks off (cut, stalled, or ended by the call's ceiling) is kept and judged by
   // its status; only an oversized body is refused outright.
-  result.ok = result.status - 200u <= 99u && !tooLarge;
-  result.failure = tooLarge ? "body too large" : readFailure;
+  result.ok = result.status - 200u <= 99u && !read.tooLarge;
+  result.failure = read.tooLarge ? failureWords(Failure::bodyTooLarge) : read.failure;
   return result;
 }
 
@@ -254,7 +290,7 @@ HttpResult httpGet(const std::string& host, const std::string& path, bool secure
   limits.ceilingMs = msUntil(deadline, CALL_CEILING_MS);
   if (limits.ceilingMs == 0) {
     HttpResult none;
-    none.failure = "time-out";
+    none.failure = failureWords(Failure::timeOut);
     return none;
   }
   return httpGetWithin(host, path, secure, limits);

@@ -9,9 +9,12 @@
 #include <winsock2.h>
 #include <ws2tcpip.h>
 
+#include <cstring>
 #include <string>
 #include <utility>
 
+#include "net/failure.h"
+#include "net/reverse_octets.h"
 #include "net/windows/dns_query.h"
 #include "net/windows/sockets.h"
 
@@ -22,12 +25,6 @@ NameLookup answered(std::string name) {
 }
 NameLookup failed(std::string reason) {
   return NameLookup{false, {}, std::move(reason)};
-}
-
-std::string ptrQueryName(const in_addr& address) {
-  const auto* b = reinterpret_cast<const unsigned char*>(&address);
-  return std::to_string(b[3]) + "." + std::to_string(b[2]) + "." + std::to_string(b[1]) + "." +
-         std::to_string(b[0]) + ".in-addr.arpa";
 }
 
 }  // namespace
@@ -48,26 +45,18 @@ NameLookup reverseDnsName(const std::string& address, Deadline /*deadline: no li
     case EAI_NONAME:
       break;
     case EAI_AGAIN:
-      return failed("temporary DNS failure");
+      return failed(failureWords(Failure::temporaryFailure));
     case WSANOTINITIALISED:
-      return failed("sockets not started");
+      return failed(failureWords(Failure::socketsNotStarted));
     default:
-      return failed("no answer");
+      return failed(failureWords(Failure::noAnswer));
   }
 
+  Ipv4Bytes bytes;
+  std::memcpy(bytes.data(), &socketAddress.sin_addr, bytes.size());
   DnsRecordList records;
-  const DNS_STATUS status = askDns(ptrQueryName(socketAddress.sin_addr), DNS_TYPE_PTR, records);
+  const DNS_STATUS status = askDns(ptrQueryName(bytes), DNS_TYPE_PTR, records);
   if (isNoSuchName(status)) return answered({});
   if (status != 0) return failed(dnsFailureReason(status));
-  bool foreign = false;  // a record that answers some other question
-  for (const DNS_RECORDA* record = records.get(); record != nullptr; record = record->pNext) {
-    if (record->Flags.S.Section != DnsSectionAnswer || record->wType == DNS_TYPE_CNAME) continue;
-    if (record->wType != DNS_TYPE_PTR) {
-      foreign = true;
-      continue;
-    }
-    if (record->Data.PTR.pNameHost != nullptr) return answered(record->Data.PTR.pNameHost);
-  }
-  if (foreign) return failed("answer of another type or class");
-  return answered({});
+  return ptrAnswerOf(answerRecords(records));
 }

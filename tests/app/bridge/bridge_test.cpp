@@ -11,8 +11,8 @@
 #include <stdexcept>
 #include <thread>
 
-#include "net/public_ip.h"
 #include "reply_collector.h"
+#include "scan/report.h"
 
 namespace {
 

@@ -5,9 +5,9 @@
 #include <optional>
 
 #include "app/bridge.h"
-#include "net/public_ip.h"
 #include "refuse_threads.h"
 #include "reply_collector.h"
+#include "scan/report.h"
 
 namespace {
 

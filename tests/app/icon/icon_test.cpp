@@ -1,8 +1,8 @@
 // createAppIcon under GDI+: geometry, pen widths, colours and transparency, read back from the
 // icon's own colour bitmap. Both icons are saved as PNG artefacts for a look by eye.
-#include "app/windows/icon.h"
-
 #include <gtest/gtest.h>
+
+#include "app/windows/app_icon.h"
 // The GDI+ headers need IStream from objidl.h.
 // clang-format off
 #include <objidl.h>

@@ -9,7 +9,7 @@ TEST(Hostile, NothingBrokenComesOutCleanOrBad) {
   runHostileTable(
       {[](const std::string& path, bool secure) { return httpGet("web.test", path, secure); },
        [](const std::string& address) { return dnsblListed(address, "bl.test"); },
-       [](const std::string& address) { return reverseDnsName(address); }, true});
+       [](const std::string& address) { return reverseDnsName(address); }});
 }
 
 }  // namespace

@@ -9,7 +9,7 @@
 #include <fstream>
 #include <string>
 
-#include "scan/run_scan.h"
+#include "scan/system_scan.h"
 
 namespace {
 

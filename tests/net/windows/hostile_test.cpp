@@ -18,7 +18,6 @@ TEST(Hostile, NothingBrokenComesOutCleanOrBad) {
                    },
                    [](const std::string& address) { return dnsblListed(address, "bl.test"); },
                    [](const std::string& address) { return reverseDnsName(address); },
-                   false,
                    // Wine's DNS client reads answers up to 4 KiB and its records carry no class;
                    // its WinHTTP ends a chunked body that breaks off without an error.
                    {"answers over 4 KiB", "record class unseen", "chunked cut unseen"},

@@ -5,41 +5,20 @@
 #include <windows.h>
 
 #include <cstdio>
-#include <set>
 #include <string>
 #include <vector>
 
 #include "net/windows/http_limits.h"
+#include "platform_cases.h"
 
 namespace {
 
-struct StatusCase {
-  std::string path;
-  bool ok;
-  std::uint32_t status;
-  std::string body;
-};
-
 TEST(Http, StatusDecidesOkAndBodyIsKept) {
-  const std::vector<StatusCase> cases = {
-      {"/status/200", true, 200, "two hundred"},
-      {"/status/299", true, 299, "two ninety-nine"},
-      {"/status/199", false, 199, "one ninety-nine"},
-      {"/status/300", false, 300, "three hundred"},
-      {"/status/404", false, 404, "<html><body>Not found</body></html>"},
-      {"/status/500", false, 500, R"({"success":0,"error":"internal error"})"},
-      {"/empty/200", true, 200, ""},
-      {"/empty/204", true, 204, ""},
-      {"/nul", true, 200, std::string("a\0b\0\0c", 6)},
-  };
-  for (const StatusCase& c : cases) {
-    SCOPED_TRACE(c.path);
-    const HttpResult r = httpGet("web.test", c.path, true);
-    EXPECT_EQ(r.ok, c.ok);
-    EXPECT_EQ(r.status, c.status);
-    EXPECT_EQ(r.body, c.body);
-    EXPECT_EQ(r.failure, "");
-  }
+  checkStatusAndBody();
+  const HttpResult informational = httpGet("web.test", "/status/199", true);
+  EXPECT_FALSE(informational.ok);
+  EXPECT_EQ(informational.status, 199u);
+  EXPECT_EQ(informational.body, "one ninety-nine");
 }
 
 TEST(Http, RateLimitAnswerKeepsItsBody) {
@@ -73,38 +52,11 @@ TEST(Http, SecureOn443PlainOn80WithTheUserAgent) {
 }
 
 TEST(Http, FailuresBeforeAnAnswerHaveNoStatusAndSayWhy) {
-  struct Case {
-    std::string host;
-    bool secure;
-    std::set<std::string> failure;
-  };
-  const std::vector<Case> cases = {
-      // Windows reports a rejected certificate as ERROR_WINHTTP_SECURE_FAILURE; Wine finds the
-      // same untrusted CA but ends the handshake with ERROR_WINHTTP_SECURE_CHANNEL_ERROR.
-      {"untrusted.test", true, {"certificate rejected", "TLS failure"}},
-      {"nowhere.test", true, {"host not found"}},
-      {"refused.test", true, {"no connection"}},
-      {"refused.test", false, {"no connection"}},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.host);
-    const HttpResult r = httpGet(c.host, "/status/200", c.secure);
-    EXPECT_FALSE(r.ok);
-    EXPECT_EQ(r.status, 0u);
-    EXPECT_EQ(r.body, "");
-    EXPECT_TRUE(c.failure.count(r.failure)) << r.failure;
-  }
+  checkFailuresBeforeAnAnswer(true);
 }
 
-// WinHTTP follows redirects by its own rules, which never go from HTTPS down to HTTP.
 TEST(Http, RedirectsAreFollowedButNeverFromHttpsDownToHttp) {
-  const HttpResult moved = httpGet("web.test", "/moved", true);
-  EXPECT_TRUE(moved.ok);
-  EXPECT_EQ(moved.body, "arrived");
-
-  const HttpResult down = httpGet("web.test", "/down-to-plain", true);
-  EXPECT_FALSE(down.ok);
-  EXPECT_NE(down.body, "arrived");
+  checkRedirects();
 }
 
 TEST(Http, UnicodeHostAndPathTravelAsUtf8) {

@@ -1,6 +1,6 @@
 // The application icon: GDI (GetDC, CreateDIBSection, CreateBitmap, CreateIconIndirect) and the
 // GDI+ flat API (a bitmap over the DIB's bits, path, solid brush, pens).
-#include "app/windows/icon.h"
+#include "app/windows/app_icon.h"
 
 // The GDI+ headers need IStream from objidl.h.
 // clang-format off
@@ -109,9 +109,8 @@ void drawShield(Gdiplus::GpGraphics* graphics, int size) {
   if (shield) GdipDeletePath(shield);
 }
 
-}  // namespace
-
-HICON createAppIcon(int size) {
+// A 32-bit top-down DIB section of size x size, cleared; nullptr when GDI has none to give.
+HBITMAP createColourBitmap(int size, void*& pixels) {
   BITMAPV5HEADER header;
   std::memset(&header, 0, sizeof(header));
   header.bV5Size = sizeof(BITMAPV5HEADER);
@@ -125,7 +124,7 @@ HICON createAppIcon(int size) {
   header.bV5BlueMask = 0x000000FF;
   header.bV5AlphaMask = 0xFF000000;
 
-  void* pixels = nullptr;
+  pixels = nullptr;
   HDC screen = GetDC(nullptr);
   HBITMAP colour = CreateDIBSection(screen, reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS,
                                     &pixels, nullptr, 0);
@@ -135,11 +134,14 @@ HICON createAppIcon(int size) {
     return nullptr;
   }
   std::memset(pixels, 0, static_cast<std::size_t>(size) * static_cast<std::size_t>(size) * 4);
+  return colour;
+}
 
-  // GDI+ draws in premultiplied ARGB, the layout icons use, so every pixel's alpha is kept
-  // (drawing through a device context leaves it at zero). It draws at four times the size and
-  // the result is averaged down: the edges come out anti-aliased even where GDI+ itself does not
-  // smooth (as under Wine), and the same everywhere.
+// GDI+ draws in premultiplied ARGB, the layout icons use, so every pixel's alpha is kept
+// (drawing through a device context leaves it at zero). It draws at four times the size and
+// the result is averaged down: the edges come out anti-aliased even where GDI+ itself does not
+// smooth (as under Wine), and the same everywhere.
+bool drawSupersampled(int size, std::uint32_t* pixels) {
   const int big = size * SUPERSAMPLE;
   std::vector<std::uint32_t> canvasBits(
       static_cast<std::size_t>(big) * static_cast<std::size_t>(big), 0);
@@ -162,11 +164,20 @@ HICON createAppIcon(int size) {
   if (scale) GdipDeleteMatrix(scale);
   if (graphics) GdipDeleteGraphics(graphics);
   if (canvas) GdipDisposeImage(canvas);
-  if (!drawn) {
+  if (drawn) averageDown(canvasBits, size, pixels);
+  return drawn;
+}
+
+}  // namespace
+
+HICON createAppIcon(int size) {
+  void* pixels = nullptr;
+  HBITMAP colour = createColourBitmap(size, pixels);
+  if (!colour) return nullptr;
+  if (!drawSupersampled(size, static_cast<std::uint32_t*>(pixels))) {
     DeleteObject(colour);
     return nullptr;
   }
-  averageDown(canvasBits, size, static_cast<std::uint32_t*>(pixels));
   GdiFlush();
 
   HBITMAP mask = maskFromAlpha(static_cast<const std::uint32_t*>(pixels), size);

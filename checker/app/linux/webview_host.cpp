@@ -1,7 +1,7 @@
 // The web view host: WebKitGTK 4.1 (WebKitWebView, a user script and a script message handler
 // for the page API, WebKitWebsiteDataManager for the data folders), GTK message dialogs, and
 // g_idle_add to carry replies from the workers to the main loop.
-#include "web_host.h"
+#include "webview_host.h"
 
 #include <glib/gstdio.h>
 #include <webkit2/webkit2.h>

@@ -1,6 +1,6 @@
 // Every text that came from the network or from an address list goes through displayText; the
 // CSV and the monitoring line are read by programs that show them to people.
-#include "cli/bulk_output.h"
+#include "cli/bulk/output.h"
 
 #include <algorithm>
 #include <array>
@@ -57,16 +57,6 @@ std::string csvField(const std::string& raw) {
     out += c;
   }
   return out + "\"";
-}
-
-std::string padded(const std::string& text, std::size_t width) {
-  std::string out = text;
-  out.append(width > text.size() ? width - text.size() : 0, ' ');
-  return out;
-}
-
-const char* verdictColour(int rank) {
-  return rank == 0 ? "\x1b[1;32m" : rank == 1 ? "\x1b[1;33m" : "\x1b[1;31m";
 }
 
 int severity(NagiosState state) {
@@ -150,20 +140,21 @@ std::string csvRow(const AddressResult& result) {
   return line + ",\n";
 }
 
-std::string summaryReport(const std::vector<AddressResult>& results, bool colour, bool details) {
+namespace {
+
+// Worst first: scanned rows by score, then the rows without a report; input order within.
+std::vector<const AddressResult*> worstFirst(const std::vector<AddressResult>& results) {
   std::vector<const AddressResult*> order;
   for (const AddressResult& r : results) order.push_back(&r);
-  // Worst first: scanned rows by score, then the rows without a report; input order within.
   std::stable_sort(order.begin(), order.end(), [](const AddressResult* a, const AddressResult* b) {
     const int sa = a->report ? a->report->score : -1;
     const int sb = b->report ? b->report->score : -1;
     return sa > sb;
   });
+  return order;
+}
 
-  std::size_t width = 7;
-  for (const AddressResult* r : order) {
-    width = std::max(width, displayText(r->report ? r->report->ip : r->row.text).size());
-  }
+std::string summaryHeading(const std::vector<AddressResult>& results, std::size_t width) {
   std::string mode;  // every scan of a run has the same mode
   for (const AddressResult& r : results) {
     if (r.report) {
@@ -171,55 +162,81 @@ std::string summaryReport(const std::vector<AddressResult>& results, bool colour
       break;
     }
   }
-  std::string out = "Velmora scan of " + std::to_string(results.size()) +
-                    (results.size() == 1 ? " address" : " addresses") + mode + "\n\n";
-  out += "  " + padded("ADDRESS", width) + "  SCORE  VERDICT     FLAGGED  UNKNOWN  NOTE\n";
+  return "Velmora scan of " + std::to_string(results.size()) +
+         (results.size() == 1 ? " address" : " addresses") + mode + "\n\n" + "  " +
+         padded("ADDRESS", width) + "  SCORE  VERDICT     FLAGGED  UNKNOWN  NOTE\n";
+}
 
+// What the closing lines count.
+struct SummaryTally {
   std::array<int, 4> verdicts{};
   int withoutReport = 0;
   int withUnknown = 0;
   int incomplete = 0;  // their verdict rests on too little to be counted with the others
+};
+
+std::string scannedRow(const ScanReport& report, std::size_t width, bool colour,
+                       SummaryTally& tally) {
+  const ScanCounts counts = countSources(report);
+  const bool complete = completenessOf(counts) == Completeness::complete;
+  const int rank = complete ? verdictRank(report.verdict) : 1;
+  if (complete) ++tally.verdicts[static_cast<std::size_t>(rank)];
+  if (!complete) ++tally.incomplete;
+  if (counts.unknown > 0) ++tally.withUnknown;
+  std::string flagged;
+  for (const SourceEntry& s : report.sources) {
+    if (s.status == "bad") flagged += (flagged.empty() ? "" : ", ") + displayText(s.name);
+  }
+  const std::string verdict = padded(headlineOf(report), 10);
+  return "  " + padded(displayText(report.ip), width) + "  " +
+         padded(std::to_string(report.score) + "%", 5) + "  " +
+         (colour ? verdictColour(rank) + verdict + "\x1b[0m" : verdict) + "  " +
+         padded(std::to_string(counts.flagged), 7) + "  " +
+         padded(std::to_string(counts.unknown), 7) + "  " + flagged;
+}
+
+std::string summaryFooter(const SummaryTally& tally) {
+  std::string out =
+      concat({"\nVerdicts: ", std::to_string(tally.verdicts[3]), " High risk, ",
+              std::to_string(tally.verdicts[2]), " Suspicious, ", std::to_string(tally.verdicts[1]),
+              " Watchlist, ", std::to_string(tally.verdicts[0]), " Clean"});
+  if (tally.incomplete > 0) out += concat({"; ", std::to_string(tally.incomplete), " incomplete"});
+  if (tally.withoutReport > 0) {
+    out += concat({"; ", std::to_string(tally.withoutReport), " not scanned"});
+  }
+  out += "\n";
+  if (tally.withUnknown > 0) {
+    out += concat({"\n", std::to_string(tally.withUnknown),
+                   tally.withUnknown == 1 ? " address has" : " addresses have",
+                   " sources that gave no answer (UNKNOWN above). Unknown sources add\n"
+                   "nothing to the score, so those verdicts may be too kind: see --details.\n"});
+  }
+  return out;
+}
+
+}  // namespace
+
+std::string summaryReport(const std::vector<AddressResult>& results, bool colour, bool details) {
+  const std::vector<const AddressResult*> order = worstFirst(results);
+  std::size_t width = 7;
+  for (const AddressResult* r : order) {
+    width = std::max(width, displayText(r->report ? r->report->ip : r->row.text).size());
+  }
+  std::string out = summaryHeading(results, width);
+  SummaryTally tally;
   for (const AddressResult* r : order) {
     std::string line;
     if (r->report) {
-      const ScanReport& report = *r->report;
-      const ScanCounts counts = countSources(report);
-      const bool complete = completenessOf(counts) == Completeness::complete;
-      const int rank = complete ? verdictRank(report.verdict) : 1;
-      if (complete) ++verdicts[static_cast<std::size_t>(rank)];
-      if (!complete) ++incomplete;
-      if (counts.unknown > 0) ++withUnknown;
-      std::string flagged;
-      for (const SourceEntry& s : report.sources) {
-        if (s.status == "bad") flagged += (flagged.empty() ? "" : ", ") + displayText(s.name);
-      }
-      const std::string verdict = padded(headlineOf(report), 10);
-      line = "  " + padded(displayText(report.ip), width) + "  " +
-             padded(std::to_string(report.score) + "%", 5) + "  " +
-             (colour ? verdictColour(rank) + verdict + "\x1b[0m" : verdict) + "  " +
-             padded(std::to_string(counts.flagged), 7) + "  " +
-             padded(std::to_string(counts.unknown), 7) + "  " + flagged;
+      line = scannedRow(*r->report, width, colour, tally);
     } else {
-      ++withoutReport;
+      ++tally.withoutReport;
       line = "  " + padded(displayText(r->row.text), width) + "  -      -           -        -  " +
              "      " + displayText(r->row.origin) + ": " + missingReason(*r);
     }
     while (!line.empty() && line.back() == ' ') line.pop_back();
     out += line + "\n";
   }
-
-  out += concat({"\nVerdicts: ", std::to_string(verdicts[3]), " High risk, ",
-                 std::to_string(verdicts[2]), " Suspicious, ", std::to_string(verdicts[1]),
-                 " Watchlist, ", std::to_string(verdicts[0]), " Clean"});
-  if (incomplete > 0) out += concat({"; ", std::to_string(incomplete), " incomplete"});
-  if (withoutReport > 0) out += concat({"; ", std::to_string(withoutReport), " not scanned"});
-  out += "\n";
-  if (withUnknown > 0) {
-    out += concat({"\n", std::to_string(withUnknown),
-                   withUnknown == 1 ? " address has" : " addresses have",
-                   " sources that gave no answer (UNKNOWN above). Unknown sources add\n"
-                   "nothing to the score, so those verdicts may be too kind: see --details.\n"});
-  }
+  out += summaryFooter(tally);
   if (details) {
     for (const AddressResult& r : results) {
       if (!r.report) continue;

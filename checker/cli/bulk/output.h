@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/address_list.h"
+#include "cli/bulk/address_list.h"
 #include "scan/report.h"
 
 struct AddressResult {

@@ -1,6 +1,6 @@
 // Address lists: blanks and comments skipped, everything else kept in order with its origin, so
 // a bad line is reported where it stands instead of vanishing.
-#include "cli/address_list.h"
+#include "cli/bulk/address_list.h"
 
 #include <string_view>
 
