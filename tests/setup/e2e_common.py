@@ -87,6 +87,13 @@ def dismiss_boxes(process, env, timeout=60, on_box=None):
     return process.returncode, len(seen)
 
 
+def busy_limit(seconds):
+    """A wait's limit, stretched by how busy the machine is (load per core, never below 1):
+    the event is waited for, so a longer limit costs nothing when it comes in time."""
+    load = os.getloadavg()[0] / (os.cpu_count() or 1)
+    return int(seconds * max(1.0, load))
+
+
 def wait_for(predicate, what, timeout=20):
     deadline = time.monotonic() + timeout
     while not predicate():

@@ -10,8 +10,8 @@ import sys
 import tempfile
 import time
 
-from e2e_common import (FAILED, INCOMPLETE, SUCCESS, Checks, dismiss_boxes, icon_colour,
-                        start_display, wait_for)
+from e2e_common import (FAILED, INCOMPLETE, SUCCESS, Checks, busy_limit, dismiss_boxes,
+                        icon_colour, start_display, wait_for)
 
 # Cases run in order over the same profile: the first two must leave it clean.
 CASES = [
@@ -59,12 +59,12 @@ class Wine:
     def popen(self, *args, **kwargs):
         return subprocess.Popen(["wine", *args], env=self.env, **kwargs)
 
-    def output(self, *args):
+    def output(self, *args, timeout=60):
         """Runs a program to its end and returns what it printed. Its output goes through a file:
         Wine's helper processes inherit a pipe and would keep it open."""
         with tempfile.TemporaryFile() as out:
             subprocess.run(["wine", *args], env=self.env, stdout=out, stderr=subprocess.DEVNULL,
-                           timeout=60)
+                           timeout=timeout)
             out.seek(0)
             return out.read().decode().splitlines()
 
@@ -118,7 +118,9 @@ def run_case(wine, checks, case, paths, args, root, index):
         checks.equal(holder.stdout.readline().strip(), "held", "the holder's answer")
 
     setup = wine.popen(setup_program)
-    box = wine.output(args.probe, "box")
+    # The probe returns as soon as the box shows; on a busy machine it may take longer to come.
+    box_limit = busy_limit(30)
+    box = wine.output(args.probe, "box", str(box_limit), timeout=box_limit + 30)
     icons = []
 
     def note_icon(window):

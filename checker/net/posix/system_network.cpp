@@ -1,6 +1,6 @@
-// The real network of a POSIX system: libcurl for HTTP, libresolv and getnameinfo for DNS,
-// sockets of our own for a list's own name servers, the desktop settings and the environment
-// for the proxy.
+// The real network of a POSIX system: libcurl for HTTP, a per-call libresolv state for blocklist
+// and PTR questions, sockets of our own for a list's own name servers, the desktop settings and
+// the environment for the proxy.
 #include "net/dnsbl.h"
 #include "net/http.h"
 #include "net/network.h"

@@ -1,7 +1,8 @@
 // Looks at what velmora-setup did from inside Wine, for the end-to-end tests.
 //   setup-probe lnk FILE   prints the shell link's target, working directory, description,
 //                          arguments, icon, hot key and show command, one "key=value" a line
-//   setup-probe box        waits for the setup's message box and prints its text and buttons
+//   setup-probe box [S]    waits up to S seconds (default 30) for the setup's message box and
+//                          prints its text and buttons
 //   setup-probe hold FILE  opens FILE sharing nothing, prints "held", keeps it until stdin ends
 // APIs: IShellLinkW, IPersistFile, FindWindowW, EnumChildWindows, CreateFileW.
 // clang-format off
@@ -10,7 +11,9 @@
 #include <shlobj.h>
 // clang-format on
 
+#include <algorithm>
 #include <cstdio>
+#include <cwchar>
 #include <string>
 #include <vector>
 
@@ -83,8 +86,8 @@ BOOL CALLBACK collectChild(HWND child, LPARAM param) {
   return TRUE;
 }
 
-int readBox() {
-  for (int tries = 0; tries < 300; ++tries) {  // up to 30 s
+int readBox(int seconds) {
+  for (int tries = 0; tries < seconds * 10; ++tries) {
     HWND box = FindWindowW(L"#32770", L"Velmora Checker Setup");
     if (box && IsWindowVisible(box)) {
       BoxParts parts;
@@ -119,8 +122,10 @@ int holdFile(const wchar_t* file) {
 int wmain(int argc, wchar_t** argv) {
   std::wstring command = argc > 1 ? argv[1] : L"";
   if (command == L"lnk" && argc == 3) return readLink(argv[2]);
-  if (command == L"box" && argc == 2) return readBox();
+  if (command == L"box" && argc == 2) return readBox(30);
+  if (command == L"box" && argc == 3)
+    return readBox(static_cast<int>(std::clamp(std::wcstol(argv[2], nullptr, 10), 1L, 3600L)));
   if (command == L"hold" && argc == 3) return holdFile(argv[2]);
-  std::fprintf(stderr, "usage: setup-probe lnk FILE | box | hold FILE\n");
+  std::fprintf(stderr, "usage: setup-probe lnk FILE | box [SECONDS] | hold FILE\n");
   return 2;
 }
