@@ -240,8 +240,8 @@ const OptionSpec OPTIONS[] = {
 };
 
 const OptionSpec* findOption(const std::string& name) {
-  for (const OptionSpec& spec : OPTIONS) {
-    if (name == spec.name || (spec.alias && name == spec.alias)) return &spec;
+  for (const OptionSpec& rule : OPTIONS) {
+    if (name == rule.name || (rule.alias && name == rule.alias)) return &rule;
   }
   return nullptr;
 }
@@ -256,16 +256,16 @@ Problem readOption(ParseState& state, const std::vector<std::string>& args, std:
     name = arg.substr(0, eq);
     value = arg.substr(eq + 1);
   }
-  const OptionSpec* spec = findOption(name);
-  const bool takesValue = spec && spec->takesValue;
+  const OptionSpec* rule = findOption(name);
+  const bool takesValue = rule && rule->takesValue;
   if (takesValue && !value) {
     if (i + 1 == args.size()) return name + " needs a value";
     value = args[++i];
   } else if (!takesValue && value) {
     return name + " takes no value";
   }
-  if (!spec) return "unknown option '" + arg + "'";
-  return spec->apply(state, name, value.value_or(""));
+  if (!rule) return "unknown option '" + arg + "'";
+  return rule->apply(state, name, value.value_or(""));
 }
 
 // The switches that do not go together, once all are read.
