@@ -58,7 +58,7 @@ esac
 python3 - "$settings/scan.json" <<'END'
 import json, sys
 rows = json.load(open(sys.argv[1]))["sources"]
-broken = [r["name"] for r in rows if r["status"] == "unknown"]
+broken = [f'{r["name"]}: {r.get("detail", "")}' for r in rows if r["status"] == "unknown"]
 sys.exit(f"unanswered through the proxy: {broken}" if broken else 0)
 END
 python3 "$here/../fake-internet/check_proxied.py"

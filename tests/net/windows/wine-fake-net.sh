@@ -20,7 +20,10 @@ private_wine_prefix "$template"
 trap 'rm -rf "$WINEPREFIX"' EXIT
 
 # WINE_FAKE_NET_REG: a .reg file of settings the program must find in its prefix.
+# A persistent wineserver holds the imported settings until the program has started: one that
+# exits between the two may save the registry after the program's own server has read it.
 if [[ -n "${WINE_FAKE_NET_REG:-}" ]]; then
+  wineserver -p
   wine reg import "Z:$WINE_FAKE_NET_REG" >/dev/null ||
     { echo "wine-fake-net.sh: reg import failed" >&2; exit 2; }
 fi
