@@ -134,10 +134,10 @@ std::optional<int> numberIn(const std::string& text, int low, int high) {
   return value;
 }
 
-std::optional<int> failOnRank(const std::string& level) {
-  if (level == "watchlist") return 1;
-  if (level == "suspicious") return 2;
-  if (level == "high") return 3;
+std::optional<Verdict> failOnLevel(const std::string& level) {
+  if (level == "watchlist") return Verdict::watchlist;
+  if (level == "suspicious") return Verdict::suspicious;
+  if (level == "high") return Verdict::highRisk;
   return std::nullopt;
 }
 
@@ -180,7 +180,7 @@ Problem setThreshold(ParseState& state, const std::string& name, const std::stri
 }
 
 Problem setMode(ParseState& state, const std::string&, const std::string& value) {
-  if (value != "deep" && value != "fast") return "--mode is deep or fast, not '" + value + "'";
+  if (value != "deep" && value != FAST_MODE) return "--mode is deep or fast, not '" + value + "'";
   state.command.options.mode = value;
   return std::nullopt;
 }
@@ -201,9 +201,9 @@ Problem setJobs(ParseState& state, const std::string&, const std::string& value)
 }
 
 Problem setFailOn(ParseState& state, const std::string&, const std::string& value) {
-  const auto rank = failOnRank(value);
-  if (!rank) return "--fail-on is watchlist, suspicious or high, not '" + value + "'";
-  state.command.failOn = *rank;
+  state.command.failOn = failOnLevel(value);
+  if (!state.command.failOn)
+    return "--fail-on is watchlist, suspicious or high, not '" + value + "'";
   return std::nullopt;
 }
 
@@ -225,7 +225,7 @@ const OptionSpec OPTIONS[] = {
     {"--no-dns", nullptr, false, flag<[](ParseState& s) { s.command.options.dns = false; }>},
     {"--no-local", nullptr, false, flag<[](ParseState& s) { s.command.options.local = false; }>},
     {"--no-auto-ip", nullptr, false, flag<[](ParseState& s) { s.command.options.autoIp = false; }>},
-    {"--fast", nullptr, false, flag<[](ParseState& s) { s.command.options.mode = "fast"; }>},
+    {"--fast", nullptr, false, flag<[](ParseState& s) { s.command.options.mode = FAST_MODE; }>},
     {"--mode", nullptr, true, setMode},
     {"--json", nullptr, false, chooseFormat},
     {"--csv", nullptr, false, chooseFormat},
@@ -282,7 +282,7 @@ CliCommand checkCombination(ParseState& state) {
     return usageError("-w (" + std::to_string(command.warning) + ") is above -c (" +
                       std::to_string(command.critical) + ")");
   }
-  if (nagios && command.failOn > 0) {
+  if (nagios && command.failOn) {
     return usageError("--nagios sets the exit status itself; --fail-on does not go with it");
   }
   if (state.myIp) {
@@ -300,13 +300,6 @@ CliCommand checkCombination(ParseState& state) {
 }
 
 }  // namespace
-
-int verdictRank(const std::string& verdict) {
-  if (verdict == "High risk") return 3;
-  if (verdict == "Suspicious") return 2;
-  if (verdict == "Watchlist") return 1;
-  return 0;
-}
 
 CliCommand parseCommandLine(const std::vector<std::string>& args) {
   ParseState state;

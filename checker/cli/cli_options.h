@@ -1,5 +1,6 @@
 #pragma once
 // The command line of velmora-scan, read into a plain record.
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,8 +24,8 @@ struct CliCommand {
   int jobs = 4;                   // scans at once
   int warning = SUSPICIOUS_FROM;  // --nagios thresholds on the score: the verdict bands
   int critical = HIGH_RISK_FROM;
-  int failOn = 0;     // 0: never; else the verdict rank that makes the exit code 1
-  std::string error;  // for usageError
+  std::optional<Verdict> failOn;  // the verdict from which the exit code is 1
+  std::string error;              // for usageError
 };
 
 // args excludes the program name.
@@ -33,9 +34,6 @@ CliCommand parseCommandLine(const std::vector<std::string>& args);
 // A run of many addresses (more than one, or a --file, or --csv / --nagios) rather than the
 // single scan, whose output stays what it always was.
 bool isBulkRun(const CliCommand& command);
-
-// Clean 0, Watchlist 1, Suspicious 2, High risk 3.
-int verdictRank(const std::string& verdict);
 
 inline constexpr int MAX_JOBS = 32;
 

@@ -73,7 +73,7 @@ int scan(const CliCommand& command, const Network& net) {
   } else {
     std::cout << formatReport(*report, isColourTerminal(1));
   }
-  const bool reached = command.failOn > 0 && verdictRank(report->verdict) >= command.failOn;
+  const bool reached = command.failOn && report->verdict >= *command.failOn;
   return reached ? EXIT_FAIL_ON : EXIT_DONE;
 }
 

@@ -13,12 +13,27 @@
 
 namespace {
 
-const char* colourOf(const std::string& status) {
-  if (status == "clean") return "\x1b[32m";
-  if (status == "bad") return "\x1b[31m";
-  if (status == "unknown") return "\x1b[33m";
-  return "\x1b[2m";  // off
+const char* colourOf(Status status) {
+  switch (status) {
+    case Status::clean:
+      return "\x1b[32m";
+    case Status::bad:
+      return "\x1b[31m";
+    case Status::unknown:
+      return "\x1b[33m";
+    case Status::off:
+      break;
+  }
+  return "\x1b[2m";
 }
+
+// One line of the table, its texts made safe to print.
+struct Row {
+  std::string name;
+  std::string domain;
+  Status status;
+  std::string detail;
+};
 
 std::string painted(const std::string& text, const char* colour, bool on) {
   if (!on) return text;
@@ -49,8 +64,17 @@ std::string wrapped(const std::string& text, std::size_t width) {
 
 }  // namespace
 
-const char* verdictColour(int rank) {
-  return rank == 0 ? "\x1b[1;32m" : rank == 1 ? "\x1b[1;33m" : "\x1b[1;31m";
+const char* verdictColour(Verdict verdict) {
+  switch (verdict) {
+    case Verdict::clean:
+      return "\x1b[1;32m";
+    case Verdict::watchlist:
+      return "\x1b[1;33m";
+    case Verdict::suspicious:
+    case Verdict::highRisk:
+      break;
+  }
+  return "\x1b[1;31m";
 }
 
 std::string padded(const std::string& text, std::size_t width) {
@@ -61,18 +85,17 @@ std::string padded(const std::string& text, std::size_t width) {
 
 std::string scoreLine(const ScanReport& report, bool colour) {
   const std::string score = std::to_string(report.score) + "%";
-  const std::string verdict = displayText(report.verdict);
+  const std::string verdict(verdictWord(report.verdict));
   switch (completenessOf(countSources(report))) {
     case Completeness::nothingChecked:
       return "Nothing checked: every source that counts was switched off";
     case Completeness::incomplete:
-      return painted("Incomplete", "\x1b[1;33m", colour) +
+      return painted("Incomplete", INCOMPLETE_COLOUR, colour) +
              " - too few sources answered (score so far " + score + ", " + verdict + ")";
     case Completeness::complete:
       break;
   }
-  return "Score " + score + " - " +
-         painted(verdict, verdictColour(verdictRank(report.verdict)), colour);
+  return "Score " + score + " - " + painted(verdict, verdictColour(report.verdict), colour);
 }
 
 std::string unknownSourcesNote(const ScanReport& report) {
@@ -87,14 +110,13 @@ std::string unknownSourcesNote(const ScanReport& report) {
 
 std::string formatReport(const ScanReport& report, bool colour) {
   // Names, details and log lines come from answers: shown escaped, never as terminal commands.
-  std::vector<std::array<std::string, 4>> rows;  // name, domain, status, detail
+  std::vector<Row> rows;
   std::size_t nameWidth = 6;
   std::size_t domainWidth = 6;
   for (const SourceEntry& s : report.sources) {
-    rows.push_back(
-        {displayText(s.name), displayText(s.domain), displayText(s.status), displayText(s.detail)});
-    nameWidth = std::max(nameWidth, rows.back()[0].size());
-    domainWidth = std::max(domainWidth, rows.back()[1].size());
+    rows.push_back({displayText(s.name), displayText(s.domain), s.status, displayText(s.detail)});
+    nameWidth = std::max(nameWidth, rows.back().name.size());
+    domainWidth = std::max(domainWidth, rows.back().domain.size());
   }
 
   std::string out = "Velmora scan of ";
@@ -117,8 +139,9 @@ std::string formatReport(const ScanReport& report, bool colour) {
     line += "  ";
     line += padded(domain, domainWidth);
     line += "  ";
-    line += painted(status, colourOf(status), colour);
-    line += std::string(7 - std::min<std::size_t>(status.size(), 7), ' ');
+    const std::string word(statusWord(status));
+    line += painted(word, colourOf(status), colour);
+    line += std::string(7 - std::min<std::size_t>(word.size(), 7), ' ');
     if (!detail.empty()) {
       line += "  ";
       line += detail;

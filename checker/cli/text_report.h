@@ -5,8 +5,10 @@
 
 #include "scan/report.h"
 
-// The ANSI colour of a verdict by its rank (verdictRank): green, yellow, then red.
-const char* verdictColour(int rank);
+// The ANSI colour of a verdict: green, yellow, then red.
+const char* verdictColour(Verdict verdict);
+// ... and of a report whose verdict rests on too little.
+inline constexpr const char* INCOMPLETE_COLOUR = "\x1b[1;33m";
 
 // The text followed by blanks up to width bytes.
 std::string padded(const std::string& text, std::size_t width);

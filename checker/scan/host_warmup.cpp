@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "catalogue/catalogue.h"
+#include "scan/scan_words.h"
 #include "scan/time_limit.h"
 
 namespace {
@@ -23,7 +24,7 @@ std::vector<std::string> hostsToPrepare(const ScanOptions& options, bool discove
   if (options.geo) addHost(hosts, "geoLookup");
   if (options.reputation) {
     for (const char* key : {"proxyRisk", "ipFlags", "ipDetails"}) addHost(hosts, key);
-    if (options.mode != "fast") {
+    if (scanModeOf(options.mode) != ScanMode::fast) {
       for (const char* key : {"dbIp", "freeIpApi"}) addHost(hosts, key);
     }
     addHost(hosts, "stopForumSpam");

@@ -5,7 +5,7 @@
 #include "json/json_write.h"
 
 void addSource(ScanReport& report, const std::string& name, const std::string& domain,
-               const std::string& group, const std::string& status, const std::string& detail) {
+               const std::string& group, Status status, const std::string& detail) {
   report.sources.push_back({name, domain, group, status, detail});
 }
 
@@ -22,13 +22,13 @@ std::string buildIpResultMessage(const std::optional<std::string>& address) {
 std::string writeScanResult(const ScanReport& report) {
   std::ostringstream out;
   out << R"({"type":"scanResult","ok":true,"ip":")" << jsonEscape(report.ip) << R"(","score":)"
-      << report.score << R"(,"verdict":")" << report.verdict << R"(","mode":")"
+      << report.score << R"(,"verdict":")" << verdictWord(report.verdict) << R"(","mode":")"
       << jsonEscape(report.mode) << R"(","sources":[)";
   for (std::size_t i = 0; i < report.sources.size(); ++i) {
     const SourceEntry& s = report.sources[i];
     if (i > 0) out << ',';
     out << R"({"name":")" << jsonEscape(s.name) << R"(","domain":")" << jsonEscape(s.domain)
-        << R"(","group":")" << jsonEscape(s.group) << R"(","status":")" << jsonEscape(s.status)
+        << R"(","group":")" << jsonEscape(s.group) << R"(","status":")" << statusWord(s.status)
         << R"(","detail":")" << jsonEscape(s.detail) << R"("})";
   }
   out << R"(],"logs":[)";

@@ -6,30 +6,27 @@
 #include <string_view>
 #include <vector>
 
+#include "scan/scan_words.h"
+
 struct SourceEntry {
   std::string name;
   std::string domain;
   std::string group;
-  std::string status;  // "clean", "bad", "off", or "unknown" when the source gave no answer
+  Status status = Status::unknown;
   std::string detail;
 };
-
-// The score from which each verdict holds (below the first: Clean).
-inline constexpr std::int32_t WATCHLIST_FROM = 20;
-inline constexpr std::int32_t SUSPICIOUS_FROM = 45;
-inline constexpr std::int32_t HIGH_RISK_FROM = 75;
 
 struct ScanReport {
   std::string ip;
   std::vector<SourceEntry> sources;
   std::vector<std::string> logs;
   std::int32_t score = 0;
-  std::string verdict;
-  std::string mode;
+  Verdict verdict = Verdict::clean;
+  std::string mode;  // the request's text, echoed as it came
 };
 
 void addSource(ScanReport& report, const std::string& name, const std::string& domain,
-               const std::string& group, const std::string& status, const std::string& detail);
+               const std::string& group, Status status, const std::string& detail);
 
 // The compact "scanResult" message.
 std::string writeScanResult(const ScanReport& report);

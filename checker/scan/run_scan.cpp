@@ -43,8 +43,16 @@ void announce(const Run& run, std::string_view key, std::string_view name) {
   if (run.progress) run.progress(key, name);
 }
 
-std::string statusOf(const LookupResult& r) {
-  return r.outcome == Lookup::failed ? "unknown" : statusWord(r.outcome == Lookup::flagged);
+Status statusOf(const LookupResult& r) {
+  switch (r.outcome) {
+    case Lookup::flagged:
+      return Status::bad;
+    case Lookup::clear:
+      return Status::clean;
+    case Lookup::failed:
+      break;
+  }
+  return Status::unknown;
 }
 
 // Appends the entry of a consulted source and returns whether it flagged the address.
@@ -57,13 +65,13 @@ bool record(Run& run, const SourceIdentity& id, const LookupResult& r) {
 // A source switched off, or retired: the catalogue says why it is never asked.
 void recordOff(Run& run, std::string_view key) {
   const SourceIdentity& id = sourceByKey(key);
-  addSource(run.report, std::string(id.name), std::string(id.domain), std::string(id.group), "off",
-            std::string(id.retired));
+  addSource(run.report, std::string(id.name), std::string(id.domain), std::string(id.group),
+            Status::off, std::string(id.retired));
 }
 
 void logStatus(Run& run) {
   const SourceEntry& last = run.report.sources.back();
-  run.report.logs.push_back(last.name + ": " + last.status);
+  run.report.logs.push_back(last.name + ": " + std::string(statusWord(last.status)));
 }
 
 template <typename Source>
@@ -83,7 +91,7 @@ void reputation(Run& run, const ScanOptions& options) {
 
   webSource(run, "ipFlags", IP_FLAGS_WEIGHT, ipFlags);
   webSource(run, "ipDetails", IP_DETAILS_WEIGHT, ipDetails);
-  if (options.mode == "fast") {
+  if (scanModeOf(options.mode) == ScanMode::fast) {
     recordOff(run, "dbIp");
     recordOff(run, "freeIpApi");
   } else {
@@ -198,17 +206,6 @@ void askSources(Run& run, const ScanOptions& options);
 
 }  // namespace
 
-std::string statusWord(bool flagged) {
-  return flagged ? "bad" : "clean";
-}
-
-std::string verdictFor(std::int32_t score) {
-  if (score >= HIGH_RISK_FROM) return "High risk";
-  if (score >= SUSPICIOUS_FROM) return "Suspicious";
-  if (score >= WATCHLIST_FROM) return "Watchlist";
-  return "Clean";
-}
-
 std::optional<ScanReport> runScanReport(const std::string& address, const ScanOptions& options,
                                         const Network& net, const ScanProgress& progress) {
   if (address.empty() && !options.autoIp) return std::nullopt;
@@ -227,14 +224,14 @@ std::optional<ScanReport> runScanReport(const std::string& address, const ScanOp
 
   const SourceIdentity& echo = sourceByKey("publicIpEcho");
   addSource(run.report, std::string(echo.name), std::string(echo.domain), std::string(echo.group),
-            "clean", "Public IP source");
+            Status::clean, "Public IP source");
 
   askSources(run, options);
 
   run.report.score = static_cast<std::int32_t>(std::clamp<std::int64_t>(run.score, 0, 100));
   run.report.verdict = verdictFor(run.report.score);
-  run.report.logs.push_back("Scan complete: " + run.report.verdict + " (" +
-                            std::to_string(run.report.score) + "%)");
+  run.report.logs.push_back("Scan complete: " + std::string(verdictWord(run.report.verdict)) +
+                            " (" + std::to_string(run.report.score) + "%)");
   return std::move(run.report);
 }
 

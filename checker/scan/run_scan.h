@@ -19,6 +19,3 @@ std::string runScan(const std::string& address, const ScanOptions& options, cons
 // The same scan, as a report; nothing when there is no address.
 std::optional<ScanReport> runScanReport(const std::string& address, const ScanOptions& options,
                                         const Network& net, const ScanProgress& progress = {});
-
-std::string statusWord(bool flagged);
-std::string verdictFor(std::int32_t score);

@@ -16,13 +16,13 @@ bool weighs(const SourceEntry& s) {
 ScanCounts countSources(const ScanReport& report) {
   ScanCounts counts;
   for (const SourceEntry& s : report.sources) {
-    if (s.status == "off" || s.group == "ip") continue;
+    if (s.status == Status::off || s.group == "ip") continue;
     ++counts.asked;
-    if (s.status == "bad") ++counts.flagged;
-    if (s.status == "unknown") ++counts.unknown;
+    if (s.status == Status::bad) ++counts.flagged;
+    if (s.status == Status::unknown) ++counts.unknown;
     if (weighs(s)) {
       ++counts.weighedAsked;
-      if (s.status == "clean" || s.status == "bad") ++counts.weighedAnswered;
+      if (s.status == Status::clean || s.status == Status::bad) ++counts.weighedAnswered;
     }
   }
   return counts;
@@ -45,5 +45,5 @@ std::string headlineOf(const ScanReport& report) {
     case Completeness::complete:
       break;
   }
-  return report.verdict;
+  return std::string(verdictWord(report.verdict));
 }

@@ -16,6 +16,6 @@ struct ScanOptions {
   bool dns = true;
   bool local = true;
   bool autoIp = true;
-  std::string mode = "deep";  // exactly "fast" skips two services
+  std::string mode = "deep";  // any text, echoed in the result; scanModeOf reads it
   ServiceKeys keys;
 };

@@ -37,10 +37,10 @@ void BM_WriteScanResult(benchmark::State& state) {
   ScanReport r;
   r.ip = "198.51.100.23";
   r.mode = "deep";
-  r.verdict = "Watchlist";
+  r.verdict = Verdict::watchlist;
   r.score = 40;
   for (int i = 0; i < 16; ++i)
-    addSource(r, "StopForumSpam", "stopforumspam.com", "rep", "clean", "");
+    addSource(r, "StopForumSpam", "stopforumspam.com", "rep", Status::clean, "");
   r.logs = {"Starting C++ scan for 198.51.100.23", "ipinfo.io: clean", "proxycheck.io: clean",
             "Scan complete: Watchlist (40%)"};
   for (auto _ : state) benchmark::DoNotOptimize(writeScanResult(r));

@@ -75,9 +75,9 @@ inline void runRefusingResolverScans(const Network& net) {
     SCOPED_TRACE(c.address);
     const auto report = runScanReport(c.address, dnsOnly, net);
     ASSERT_TRUE(report);
-    EXPECT_EQ(report->sources[9].status, c.status);
+    EXPECT_EQ(statusWord(report->sources[9].status), c.status);
     EXPECT_EQ(report->sources[9].detail, c.detail);
-    EXPECT_EQ(report->sources[10].status, "unknown");
+    EXPECT_EQ(report->sources[10].status, Status::unknown);
     EXPECT_EQ(report->sources[10].detail, "refused by the list");
   }
   const std::string log = requestsLog();

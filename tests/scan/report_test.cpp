@@ -9,9 +9,9 @@ TEST(ScanReport, WritesTheCompactMessageInKeyOrder) {
   r.ip = "1.2.3.4";
   r.mode = "";
   r.score = 100;
-  r.verdict = "High risk";
-  addSource(r, "a\"b", "d", "dns", "bad", "");
-  addSource(r, "n", "d\\", "ip", "clean", "Public IP source");
+  r.verdict = Verdict::highRisk;
+  addSource(r, "a\"b", "d", "dns", Status::bad, "");
+  addSource(r, "n", "d\\", "ip", Status::clean, "Public IP source");
   r.logs = {"one", "two\nlines"};
   EXPECT_EQ(writeScanResult(r),
             R"({"type":"scanResult","ok":true,"ip":"1.2.3.4","score":100,"verdict":"High risk",)"
@@ -23,7 +23,6 @@ TEST(ScanReport, WritesTheCompactMessageInKeyOrder) {
 TEST(ScanReport, EmptyListsAreTwoBrackets) {
   ScanReport r;
   r.ip = "x";
-  r.verdict = "Clean";
   r.mode = "deep";
   EXPECT_EQ(writeScanResult(r),
             R"({"type":"scanResult","ok":true,"ip":"x","score":0,"verdict":"Clean",)"

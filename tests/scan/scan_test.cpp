@@ -612,11 +612,19 @@ TEST(RunScan, EveryReplyIsValidJsonWhateverTheAddressAndMode) {
   }
 }
 
-TEST(StatusAndVerdictWords, AreTheFixedWords) {
-  EXPECT_EQ(statusWord(true), "bad");
-  EXPECT_EQ(statusWord(false), "clean");
-  EXPECT_EQ(verdictFor(0), "Clean");
-  EXPECT_EQ(verdictFor(100), "High risk");
+// --fail-on and the summary's order compare verdicts: they must rise with the score.
+TEST(VerdictWords, RiseWithTheScore) {
+  const std::vector<std::pair<std::int32_t, std::string_view>> bands = {
+      {0, "Clean"},
+      {WATCHLIST_FROM, "Watchlist"},
+      {SUSPICIOUS_FROM, "Suspicious"},
+      {HIGH_RISK_FROM, "High risk"}};
+  for (std::size_t i = 0; i < bands.size(); ++i) {
+    EXPECT_EQ(verdictWord(verdictFor(bands[i].first)), bands[i].second);
+    if (i > 0) {
+      EXPECT_LT(verdictFor(bands[i - 1].first), verdictFor(bands[i].first));
+    }
+  }
 }
 
 }  // namespace

@@ -31,7 +31,7 @@ std::string concat(std::initializer_list<std::string_view> parts) {
 int notAskedOf(const ScanReport& report) {
   return static_cast<int>(
       std::count_if(report.sources.begin(), report.sources.end(), [](const SourceEntry& s) {
-        return s.status == "unknown" && s.detail == NOT_ASKED_RATE_LIMIT;
+        return s.status == Status::unknown && s.detail == NOT_ASKED_RATE_LIMIT;
       }));
 }
 
@@ -131,11 +131,12 @@ std::string csvRow(const AddressResult& result) {
   }
   const ScanReport& r = *result.report;
   const ScanCounts counts = countSources(r);
-  line = csvField(r.ip) + "," + std::to_string(r.score) + "," + csvField(r.verdict) + "," +
-         std::to_string(counts.flagged) + "," + std::to_string(counts.unknown);
+  line = csvField(r.ip) + "," + std::to_string(r.score) + "," +
+         csvField(std::string(verdictWord(r.verdict))) + "," + std::to_string(counts.flagged) +
+         "," + std::to_string(counts.unknown);
   for (const SourceEntry& s : r.sources) {
     line += ',';
-    line += csvField(s.status);
+    line += csvField(std::string(statusWord(s.status)));
   }
   return line + ",\n";
 }
@@ -179,27 +180,29 @@ std::string scannedRow(const ScanReport& report, std::size_t width, bool colour,
                        SummaryTally& tally) {
   const ScanCounts counts = countSources(report);
   const bool complete = completenessOf(counts) == Completeness::complete;
-  const int rank = complete ? verdictRank(report.verdict) : 1;
-  if (complete) ++tally.verdicts[static_cast<std::size_t>(rank)];
+  const char* verdictPaint = complete ? verdictColour(report.verdict) : INCOMPLETE_COLOUR;
+  if (complete) ++tally.verdicts[static_cast<std::size_t>(report.verdict)];
   if (!complete) ++tally.incomplete;
   if (counts.unknown > 0) ++tally.withUnknown;
   std::string flagged;
   for (const SourceEntry& s : report.sources) {
-    if (s.status == "bad") flagged += (flagged.empty() ? "" : ", ") + displayText(s.name);
+    if (s.status == Status::bad) flagged += (flagged.empty() ? "" : ", ") + displayText(s.name);
   }
   const std::string verdict = padded(headlineOf(report), 10);
   return "  " + padded(displayText(report.ip), width) + "  " +
          padded(std::to_string(report.score) + "%", 5) + "  " +
-         (colour ? verdictColour(rank) + verdict + "\x1b[0m" : verdict) + "  " +
+         (colour ? verdictPaint + verdict + "\x1b[0m" : verdict) + "  " +
          padded(std::to_string(counts.flagged), 7) + "  " +
          padded(std::to_string(counts.unknown), 7) + "  " + flagged;
 }
 
 std::string summaryFooter(const SummaryTally& tally) {
-  std::string out =
-      concat({"\nVerdicts: ", std::to_string(tally.verdicts[3]), " High risk, ",
-              std::to_string(tally.verdicts[2]), " Suspicious, ", std::to_string(tally.verdicts[1]),
-              " Watchlist, ", std::to_string(tally.verdicts[0]), " Clean"});
+  std::string out = "\nVerdicts: ";
+  for (const Verdict v :
+       {Verdict::highRisk, Verdict::suspicious, Verdict::watchlist, Verdict::clean}) {
+    const int count = tally.verdicts[static_cast<std::size_t>(v)];
+    out += concat({v == Verdict::highRisk ? "" : ", ", std::to_string(count), " ", verdictWord(v)});
+  }
   if (tally.incomplete > 0) out += concat({"; ", std::to_string(tally.incomplete), " incomplete"});
   if (tally.withoutReport > 0) {
     out += concat({"; ", std::to_string(tally.withoutReport), " not scanned"});

@@ -146,8 +146,7 @@ struct BulkRun {
   std::map<std::string, Held> held;  // requests held back per host, for the progress line
   std::atomic<std::size_t> next{0};
   std::size_t done = 0;
-  int worstRank = -1;      // of the addresses scanned
-  bool anyReport = false;  // some address was scanned at all (a bad line is none)
+  std::optional<Verdict> worst;  // of the addresses scanned; none when no address was
 };
 
 // One worker: scans the next row not taken until none is left.
@@ -163,8 +162,7 @@ void scanRows(BulkRun& run, const CliCommand& command, const Network& shared) {
     }
     std::lock_guard<std::mutex> guard(run.lock);
     if (report && row.problem.empty()) {  // a bad line's engine answer ranks nothing
-      run.worstRank = std::max(run.worstRank, verdictRank(report->verdict));
-      run.anyReport = true;
+      run.worst = std::max(run.worst.value_or(Verdict::clean), report->verdict);
     }
     run.results[i].report = std::move(report);
     run.finished[i] = true;
@@ -244,6 +242,6 @@ int runBulk(const CliCommand& command, const Network& net, const RunPace& pace,
   if (!isStreaming(command)) {
     streams.out << summaryReport(run.results, streams.colour, command.details);
   }
-  if (command.failOn > 0 && run.worstRank >= command.failOn) return EXIT_FAIL_ON;
-  return run.anyReport ? EXIT_DONE : EXIT_NO_ADDRESS;
+  if (command.failOn && run.worst >= command.failOn) return EXIT_FAIL_ON;
+  return run.worst ? EXIT_DONE : EXIT_NO_ADDRESS;
 }
