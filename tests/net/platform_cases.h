@@ -42,6 +42,22 @@ inline void checkStatusAndBody() {
   }
 }
 
+// A refusal keeps its body and Retry-After; a body cut mid-way keeps what arrived, and the status
+// still decides.
+inline void checkRefusalAndCutBody() {
+  const HttpResult refused = httpGet("web.test", "/status/429", true);
+  EXPECT_FALSE(refused.ok);
+  EXPECT_EQ(refused.status, 429u);
+  EXPECT_NE(refused.body.find("\"title\": \"Rate limit exceeded\""), std::string::npos);
+  EXPECT_EQ(refused.retryAfterSeconds, 30u);
+
+  const HttpResult cut = httpGet("web.test", "/cut", true);
+  EXPECT_TRUE(cut.ok);
+  EXPECT_EQ(cut.status, 200u);
+  EXPECT_EQ(cut.body, "abcdefghij");
+  EXPECT_EQ(cut.failure, "connection cut");
+}
+
 // Failures before any answer: no status, no body, and the reason.
 inline void checkFailuresBeforeAnAnswer(bool onWine) {
   struct Case {

@@ -14,24 +14,12 @@ TEST(Http, StatusDecidesOkAndBodyIsKept) {
   checkStatusAndBody();
 }
 
-TEST(Http, RateLimitAnswerKeepsItsBody) {
-  const HttpResult r = httpGet("web.test", "/status/429", true);
-  EXPECT_FALSE(r.ok);
-  EXPECT_EQ(r.status, 429u);
-  EXPECT_NE(r.body.find("\"title\": \"Rate limit exceeded\""), std::string::npos);
-  EXPECT_EQ(r.retryAfterSeconds, 30u);
+TEST(Http, RefusalAndCutBody) {
+  checkRefusalAndCutBody();
 }
 
 TEST(Http, InformationalStatusIsNotOk) {
   EXPECT_FALSE(httpGet("web.test", "/status/199", true).ok);
-}
-
-TEST(Http, BodyCutMidWayKeepsWhatArrivedAndTheStatusDecides) {
-  const HttpResult r = httpGet("web.test", "/cut", true);
-  EXPECT_TRUE(r.ok);
-  EXPECT_EQ(r.status, 200u);
-  EXPECT_EQ(r.body, "abcdefghij");
-  EXPECT_EQ(r.failure, "connection cut");
 }
 
 // The request carries the user agent and nothing the client made up (no Accept, no encoding).
