@@ -2,12 +2,7 @@
 # velmora_bridge_default: the work the programs give it, over the real network.
 find_package(Threads REQUIRED)
 add_library(velmora_bridge STATIC ${CMAKE_CURRENT_LIST_DIR}/bridge.cpp)
-if(WIN32)
-  target_sources(velmora_bridge PRIVATE ${CMAKE_CURRENT_LIST_DIR}/windows/thread_start.cpp)
-else()
-  target_sources(velmora_bridge PRIVATE ${CMAKE_CURRENT_LIST_DIR}/posix/thread_start.cpp)
-endif()
-target_link_libraries(velmora_bridge PUBLIC velmora_core Threads::Threads)
+target_link_libraries(velmora_bridge PUBLIC velmora_core)
 
 if(TARGET velmora_engine)
   add_library(velmora_bridge_default STATIC ${CMAKE_CURRENT_LIST_DIR}/bridge_default.cpp)

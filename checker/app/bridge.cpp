@@ -8,9 +8,9 @@
 #include <string>
 #include <utility>
 
-#include "app/thread_start.h"
 #include "json/json_read.h"
 #include "scan/report.h"
+#include "threads/thread_start.h"
 
 namespace {
 
@@ -63,7 +63,7 @@ ScanRequest readScanRequest(const std::string& message) {
   options.dns = jsonGetBool(message, "dns", true);
   options.local = jsonGetBool(message, "local", true);
   options.autoIp = jsonGetBool(message, "autoIp", true);
-  options.mode = jsonGetString(message, "mode", "deep");
+  options.mode = jsonGetString(message, "mode", std::string(DEEP_MODE));
   request.ip = jsonGetString(message, "ip", "");
   return request;
 }

@@ -180,7 +180,8 @@ Problem setThreshold(ParseState& state, const std::string& name, const std::stri
 }
 
 Problem setMode(ParseState& state, const std::string&, const std::string& value) {
-  if (value != "deep" && value != FAST_MODE) return "--mode is deep or fast, not '" + value + "'";
+  if (value != DEEP_MODE && value != FAST_MODE)
+    return "--mode is deep or fast, not '" + value + "'";
   state.command.options.mode = value;
   return std::nullopt;
 }

@@ -3,10 +3,8 @@
 #include "cli/text_report.h"
 
 #include <algorithm>
-#include <array>
 #include <vector>
 
-#include "cli/cli_options.h"
 #include "json/display_text.h"
 #include "scan/scan_counts.h"
 #include "scan/special_address.h"

@@ -1,6 +1,8 @@
 #pragma once
 #include <string>
 
+#include "scan/scan_words.h"
+
 // The free keys of the services that offer one. Only the command line sets them: the desktop
 // checker takes no settings. A key goes into its own service's request and nowhere else.
 struct ServiceKeys {
@@ -16,6 +18,6 @@ struct ScanOptions {
   bool dns = true;
   bool local = true;
   bool autoIp = true;
-  std::string mode = "deep";  // any text, echoed in the result; scanModeOf reads it
+  std::string mode{DEEP_MODE};  // any text, echoed in the result; scanModeOf reads it
   ServiceKeys keys;
 };

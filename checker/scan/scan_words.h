@@ -16,7 +16,8 @@ inline constexpr std::int32_t WATCHLIST_FROM = 20;
 inline constexpr std::int32_t SUSPICIOUS_FROM = 45;
 inline constexpr std::int32_t HIGH_RISK_FROM = 75;
 
-// The mode text that asks for the fast mode.
+// The mode texts the programs send: the default, and the one that asks for the fast mode.
+inline constexpr std::string_view DEEP_MODE = "deep";
 inline constexpr std::string_view FAST_MODE = "fast";
 
 std::string_view statusWord(Status status);

@@ -14,8 +14,6 @@ new_root() {
   mount -t proc proc "$root/proc"
   in_root useradd -m tester
   say "new $VERSION_CODENAME root in $(($(date +%s) - start)) s"
-  cp "$deb" "$root/tmp/"
-  in_root apt-get update -q >/dev/null
 }
 
 install_package() {

@@ -19,6 +19,8 @@ base_packages=$(in_root dpkg-query -W -f='${Package}\n' | wc -l)
 # Installed and removed once, the root holds the package's dependencies only: what it must come
 # back to after the second round, in which the programs run.
 start=$(date +%s)
+cp "$deb" "$root/tmp/"
+in_root apt-get update -q >/dev/null
 install_package
 say "apt-get install: $(($(in_root dpkg-query -W -f='${Package}\n' | wc -l) - base_packages - 1))" \
   "packages with its dependencies, in $(($(date +%s) - start)) s"

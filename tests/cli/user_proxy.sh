@@ -55,7 +55,7 @@ esac
 
 # Every web source answered: a request the proxy broke would read "unknown".
 scan_through_proxy() {
-  "$@" --json 198.51.100.23 >"$settings/scan.json"
+  "$@" --json 198.51.100.23 >"$settings/scan.json" || return
   python3 - "$settings/scan.json" <<'END'
 import json, sys
 rows = json.load(open(sys.argv[1]))["sources"]

@@ -42,20 +42,26 @@ inline void checkStatusAndBody() {
   }
 }
 
-// A refusal keeps its body and Retry-After; a body cut mid-way keeps what arrived, and the status
-// still decides.
-inline void checkRefusalAndCutBody() {
+// A refusal keeps its body and Retry-After.
+inline void checkRefusalBody() {
   const HttpResult refused = httpGet("web.test", "/status/429", true);
   EXPECT_FALSE(refused.ok);
   EXPECT_EQ(refused.status, 429u);
   EXPECT_NE(refused.body.find("\"title\": \"Rate limit exceeded\""), std::string::npos);
   EXPECT_EQ(refused.retryAfterSeconds, 30u);
+}
 
-  const HttpResult cut = httpGet("web.test", "/cut", true);
-  EXPECT_TRUE(cut.ok);
-  EXPECT_EQ(cut.status, 200u);
-  EXPECT_EQ(cut.body, "abcdefghij");
-  EXPECT_EQ(cut.failure, "connection cut");
+// A body larger than the cap ends the call: what fits is kept, and the call fails.
+inline void checkBodyCap() {
+  const HttpResult limit = httpGet("web.test", "/big/limit", true);
+  EXPECT_TRUE(limit.ok);
+  EXPECT_EQ(limit.body.size(), MAX_BODY_BYTES);
+
+  const HttpResult over = httpGet("web.test", "/big/over", true);
+  EXPECT_FALSE(over.ok);
+  EXPECT_EQ(over.status, 200u);
+  EXPECT_EQ(over.failure, "body too large");
+  EXPECT_LE(over.body.size(), MAX_BODY_BYTES);
 }
 
 // Failures before any answer: no status, no body, and the reason.

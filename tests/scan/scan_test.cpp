@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <functional>
 #include <nlohmann/json.hpp>
+#include <string_view>
+#include <utility>
 
 #include "catalogue/catalogue.h"
 #include "fake_network.h"

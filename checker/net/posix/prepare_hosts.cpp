@@ -9,13 +9,11 @@
 #include <netdb.h>
 #include <sys/socket.h>
 
-#include <system_error>
-#include <thread>
-
 #include "net/failure.h"
 #include "net/posix/dns_query.h"
 #include "net/posix/pinned_hosts.h"
 #include "net/system_proxy.h"
+#include "threads/thread_start.h"
 
 namespace {
 
@@ -52,19 +50,10 @@ bool dnsReplies(const std::string& name, Deadline deadline) {
           reply.reason != failureWords(Failure::noResolver));
 }
 
-bool startThread(std::function<void()> body) {
-  try {
-    std::thread(std::move(body)).detach();
-    return true;
-  } catch (const std::system_error&) {
-    return false;
-  }
-}
-
 }  // namespace
 
 PreparedHosts prepareHosts(const std::vector<std::string>& hosts, Deadline deadline) {
   const auto proxyInUse = [] { return systemProxyInUse().outcome == Lookup::flagged; };
   return prepareHostsWith(hosts, deadline,
-                          HostSteps{resolveAndPin, dnsReplies, startThread, proxyInUse});
+                          HostSteps{resolveAndPin, dnsReplies, startDetachedThread, proxyInUse});
 }

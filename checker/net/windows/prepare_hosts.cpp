@@ -3,21 +3,18 @@
 // its cache and the hosts file, to learn whether the DNS server answers at all. Neither call can
 // be cut short; their threads end on the system's own limits, after the scan has moved on.
 // Behind a proxy the user has set, the proxy looks the hosts up.
-// Threads start with _beginthreadex: winpthreads' detached threads were seen to vanish unrun.
 // clang-format off
 #include <winsock2.h>
 #include <ws2tcpip.h>
 #include <windows.h>
 #include <windns.h>
-#include <process.h>
 // clang-format on
 
 #include "net/prepare_hosts.h"
 
-#include <memory>
-
 #include "net/system_proxy.h"
 #include "net/windows/sockets.h"
+#include "threads/thread_start.h"
 
 namespace {
 
@@ -48,24 +45,10 @@ bool dnsReplies(const std::string& name, Deadline /*deadline: no limit to set*/)
          status != ERROR_INVALID_PARAMETER;
 }
 
-unsigned __stdcall runBody(void* raw) {
-  const std::unique_ptr<std::function<void()>> body(static_cast<std::function<void()>*>(raw));
-  (*body)();
-  return 0;
-}
-
-bool startThread(std::function<void()> body) {
-  auto owned = std::make_unique<std::function<void()>>(std::move(body));
-  const std::uintptr_t handle = _beginthreadex(nullptr, 0, runBody, owned.get(), 0, nullptr);
-  if (handle == 0) return false;
-  owned.release();  // the thread owns it now
-  CloseHandle(reinterpret_cast<HANDLE>(handle));
-  return true;
-}
-
 }  // namespace
 
 PreparedHosts prepareHosts(const std::vector<std::string>& hosts, Deadline deadline) {
   const auto proxyInUse = [] { return systemProxyInUse().outcome == Lookup::flagged; };
-  return prepareHostsWith(hosts, deadline, HostSteps{resolve, dnsReplies, startThread, proxyInUse});
+  return prepareHostsWith(hosts, deadline,
+                          HostSteps{resolve, dnsReplies, startDetachedThread, proxyInUse});
 }

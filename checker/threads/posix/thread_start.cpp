@@ -1,5 +1,5 @@
 // Detached workers on POSIX: std::thread over pthreads.
-#include "app/thread_start.h"
+#include "threads/thread_start.h"
 
 #include <system_error>
 #include <thread>

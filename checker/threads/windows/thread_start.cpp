@@ -1,7 +1,7 @@
 // Detached workers on Windows: _beginthreadex, then the handle is closed at once.
 // std::thread here goes through winpthreads, whose detached threads were seen to vanish now and
 // then without running to the end (about one in a few thousand), leaving a page without reply.
-#include "app/thread_start.h"
+#include "threads/thread_start.h"
 
 #include <process.h>
 #include <windows.h>
