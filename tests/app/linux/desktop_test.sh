@@ -35,6 +35,11 @@ Xvfb -displayfd 3 -screen 0 1280x900x24 -nolisten tcp 3>"$tmp/display" 2>"$tmp/x
 for _ in $(seq 100); do [[ -s "$tmp/display" ]] && break; sleep 0.05; done
 [[ -s "$tmp/display" ]] || { cat "$tmp/xvfb.log"; echo "desktop: Xvfb did not start"; exit 1; }
 export DISPLAY=:$(head -n1 "$tmp/display")
+# Printed when the program could not be driven: whether the X server still runs and answers.
+x_server_state() {
+  echo "desktop: X server on $DISPLAY: $(pgrep -c Xvfb) running; $(xdpyinfo >/dev/null 2>&1 && echo answers || echo 'does not answer')"
+  cat "$tmp/xvfb.log"
+}
 
 # A session bus of our own (dbus-daemon needs no machine id, unlike dbus-launch), and the
 # accessibility bus on it.
@@ -57,7 +62,7 @@ case "$mode" in
       /usr/bin/python3 "$here/desktop.py" scan "$ip" "${5:?verdict}"
     else
       /usr/bin/python3 "$here/desktop.py" close-mid-scan "$ip"
-    fi || { cat "$tmp/app.log"; exit 1; }
+    fi || { cat "$tmp/app.log"; x_server_state; exit 1; }
     ;;
   missing)
     # bin/ inside two empty folders: the page is looked for there, in b/ and in a/.
@@ -67,7 +72,7 @@ case "$mode" in
     "$tmp/a/b/bin/$(basename "$checker")" >"$tmp/app.log" 2>&1 &
     app=$!
     /usr/bin/python3 "$here/desktop.py" missing "$tmp/a/web/index.html" ||
-      { cat "$tmp/app.log"; exit 1; }
+      { cat "$tmp/app.log"; x_server_state; exit 1; }
     ;;
   measure)
     /usr/bin/python3 "$here/measure.py" "$checker" "${4:?ip}" "${5:?verdict}" ${6:+"$6"}
