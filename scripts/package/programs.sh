@@ -29,9 +29,10 @@ wait_for_window() {
 
 check_checker() {
   local display=:$((90 + RANDOM % 100)) checker_pid
-  Xvfb "$display" -ac -nolisten tcp -screen 0 1280x900x24 >/dev/null 2>&1 &
+  Xvfb "$display" -ac -noreset -nolisten tcp -screen 0 1280x900x24 >/dev/null 2>&1 &
   xvfb_pid=$!
   for _ in $(seq 50); do xdpyinfo -display "$display" >/dev/null 2>&1 && break; sleep 0.1; done
+  xdpyinfo -display "$display" >/dev/null 2>&1 || fail "Xvfb did not answer on $display"
   chroot --userspec=tester:tester "$root" /usr/bin/env -i PATH=/usr/bin:/bin HOME=/home/tester \
     DISPLAY="$display" LANG=C.UTF-8 /usr/bin/velmora-checker >"$work/checker.log" 2>&1 &
   checker_pid=$!

@@ -10,4 +10,4 @@ export WINEPREFIX=$(mktemp -d /tmp/velmora-wine.XXXXXX)
 export HOME=$(mktemp -d /tmp/velmora-home.XXXXXX)
 export WINEDLLOVERRIDES="winemenubuilder.exe=d;${WINEDLLOVERRIDES:-}"
 trap 'wineserver -k >/dev/null 2>&1 || true; rm -rf "$WINEPREFIX" "$HOME"' EXIT
-xvfb-run -a -s "-screen 0 1600x1000x24" ctest --preset windows -j2
+xvfb-run -a -s "-screen 0 1600x1000x24 -noreset" ctest --preset windows -j2

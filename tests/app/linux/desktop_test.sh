@@ -31,7 +31,9 @@ mkdir -p "$HOME" "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
 unset NO_AT_BRIDGE WAYLAND_DISPLAY
 export GDK_BACKEND=x11
 
-Xvfb -displayfd 3 -screen 0 1280x900x24 -nolisten tcp 3>"$tmp/display" 2>"$tmp/xvfb.log" &
+# -noreset: the server keeps its state when its last client leaves (the accessibility bus's launcher
+# comes and goes before the program connects), so no reset runs while the program connects.
+Xvfb -displayfd 3 -screen 0 1280x900x24 -noreset -nolisten tcp 3>"$tmp/display" 2>"$tmp/xvfb.log" &
 for _ in $(seq 100); do [[ -s "$tmp/display" ]] && break; sleep 0.05; done
 [[ -s "$tmp/display" ]] || { cat "$tmp/xvfb.log"; echo "desktop: Xvfb did not start"; exit 1; }
 export DISPLAY=:$(head -n1 "$tmp/display")
